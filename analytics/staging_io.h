@@ -1,0 +1,21 @@
+// The few file operations the staging file needs. Paths are narrow; on Windows they are in
+// the ANSI code page and are opened through the wide API.
+#ifndef ANALYTICS_STAGING_IO_H_
+#define ANALYTICS_STAGING_IO_H_
+
+#include <string>
+
+namespace event_analytics {
+
+// False when the file cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string* contents);
+// Creates the file or cuts it to zero length.
+bool TruncateFile(const std::string& path);
+// Writes `contents` to `temp_path`, makes it durable, then renames it over `path`. On failure
+// `path` is left as it was and the temporary file is removed.
+bool ReplaceFileContents(const std::string& path, const std::string& temp_path,
+                         const std::string& contents);
+
+}  // namespace event_analytics
+
+#endif  // ANALYTICS_STAGING_IO_H_

@@ -1,0 +1,91 @@
+#include "analytics/staging_io.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace event_analytics {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() { Close(); }
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  bool Close() {
+    if (fd_ < 0) return true;
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+std::string ParentFolder(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string* contents) {
+  contents->clear();
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) return false;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      contents->clear();
+      return false;
+    }
+    if (got == 0) return true;
+    contents->append(buffer, static_cast<size_t>(got));
+  }
+}
+
+bool TruncateFile(const std::string& path) {
+  Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  return fd.valid() && fd.Close();
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& temp_path,
+                         const std::string& contents) {
+  Fd fd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd.valid()) return false;
+  const bool written = WriteAll(fd.get(), contents.data(), contents.size()) &&
+                       ::fsync(fd.get()) == 0 && fd.Close();
+  if (!written || ::rename(temp_path.c_str(), path.c_str()) != 0) {
+    fd.Close();
+    ::unlink(temp_path.c_str());
+    return false;
+  }
+  // Make the rename itself durable; the new contents are complete either way.
+  Fd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.valid()) ::fsync(folder.get());
+  return true;
+}
+
+}  // namespace event_analytics
