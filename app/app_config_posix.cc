@@ -1,0 +1,13 @@
+#include <cstdlib>
+
+#include "app/app_config.h"
+#include "app/text_encoding.h"
+
+namespace app {
+
+std::wstring LocalAppDataFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return Utf8ToWide(folder && *folder ? folder : "/tmp");
+}
+
+}  // namespace app

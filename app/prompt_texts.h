@@ -1,0 +1,27 @@
+// The prompt texts of the chosen language: its document is written out of the resources to a
+// temporary file at start-up and read back when the main window is built; the built-in
+// fallback texts stand in when the file is gone.
+#ifndef APP_PROMPT_TEXTS_H_
+#define APP_PROMPT_TEXTS_H_
+
+#include <string>
+
+#include "app/global.h"
+
+namespace app {
+
+// Fills the prompt texts from the fallback table of `group`; texts without a fallback entry
+// become empty.
+void FillFallbackPromptTexts(int group, std::wstring (&prompts)[CGlobal::kPromptCount]);
+
+// Writes the prompt-text resource named global->prompt_resource to a new temporary file
+// ("VESK_" prefix) and stores its path in global->prompt_file; leaves it empty on failure.
+bool WritePromptTextFile(CGlobal* global);
+
+// Reads the 24 texts from global->prompt_file (section "INFO", at most 399 bytes each, UTF-8),
+// or from the fallback table of `group` when the file does not exist; then deletes the file.
+void LoadPromptTexts(CGlobal* global, int group);
+
+}  // namespace app
+
+#endif  // APP_PROMPT_TEXTS_H_

@@ -1,0 +1,90 @@
+// conf.ini and the prompt-text round trip against real files under Wine.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/config_file.h"
+#include "app/global.h"
+#include "app/prompt_fallback.h"
+#include "app/prompt_texts.h"
+
+namespace app {
+namespace {
+
+std::wstring TempFolder(const wchar_t* name) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  return std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(ConfigFile, WriteCreatesFoldersAndReadsBack) {
+  const std::wstring root = TempFolder(L"conf_");
+  const std::wstring ini = ConfigFilePath(root + L"\\Pindle\\data");
+  ASSERT_FALSE(Exists(ini));
+  CConfigFile& conf = CConfigFile::Get();
+  EXPECT_EQ("", conf.ReadString("setting", "language", "", ini));
+  ASSERT_TRUE(conf.WriteString(L"setting", L"language", L"lan_kr", ini));
+  ASSERT_TRUE(conf.WriteString(L"setting", L"version", L"1.0.1.0000", ini));
+  EXPECT_EQ("lan_kr", conf.ReadString("setting", "language", "", ini));
+  EXPECT_EQ("1.0.1.0000", conf.ReadString("setting", "version", "", ini));
+  EXPECT_EQ("dflt", conf.ReadString("setting", "missing", "dflt", ini));
+
+  // Values are cut to 399 characters, as the buffer allows.
+  ASSERT_TRUE(conf.WriteString(L"setting", L"language", std::wstring(600, L'x'), ini));
+  EXPECT_EQ(std::string(399, 'x'), conf.ReadString("setting", "language", "", ini));
+  DeleteFileW(ini.c_str());
+}
+
+TEST(PromptTexts, RoundTripThroughTheTemporaryFile) {
+  CGlobal global;
+  global.prompt_resource = L"ENGPROMPTINFO";
+  ASSERT_TRUE(WritePromptTextFile(&global));
+  ASSERT_TRUE(Exists(global.prompt_file));
+  // GetTempFileNameW keeps only the first three characters of the "VESK_" prefix.
+  EXPECT_NE(std::wstring::npos, global.prompt_file.find(L"\\VES"));
+  LoadPromptTexts(&global, kPromptGroupJapanese);
+  EXPECT_EQ(L"Server error, please try again later!", global.prompts[PromptKeyIndex("ServiceError")]);
+  EXPECT_EQ(L"Installation failed. Please run as administrator.", global.prompts[PromptKeyIndex("Authority")]);
+  EXPECT_EQ(L"Low disk space on ", global.prompts[PromptKeyIndex("FREEDISK1")]);
+  EXPECT_FALSE(Exists(global.prompt_file)) << "the temporary file is deleted after reading";
+}
+
+TEST(PromptTexts, NonAsciiDocumentDecodesFromUtf8) {
+  CGlobal global;
+  global.prompt_resource = L"PROMPTINFO";
+  ASSERT_TRUE(WritePromptTextFile(&global));
+  LoadPromptTexts(&global, kPromptGroupEnglish);
+  const std::wstring& text = global.prompts[PromptKeyIndex("Authority")];
+  ASSERT_FALSE(text.empty());
+  for (wchar_t c : text) EXPECT_NE(L'\uFFFD', c);
+  EXPECT_GT(text[0], 0x2E80) << "a CJK text";
+}
+
+TEST(PromptTexts, FallbackWhenTheFileIsGone) {
+  CGlobal global;
+  global.prompt_resource = L"ENGPROMPTINFO";
+  ASSERT_TRUE(WritePromptTextFile(&global));
+  DeleteFileW(global.prompt_file.c_str());
+  LoadPromptTexts(&global, kPromptGroupEnglish);
+  EXPECT_EQ(L"There is not enough disk space, please free sufficient space for installation first.",
+            global.prompts[PromptKeyIndex("DiskSpace")]);
+  EXPECT_TRUE(global.prompts[PromptKeyIndex("FREEDISK1")].empty());
+  EXPECT_TRUE(global.prompts[PromptKeyIndex("FREEDISK2")].empty());
+  EXPECT_TRUE(global.prompts[PromptKeyIndex("FAQUrl")].empty());
+}
+
+TEST(PromptTexts, MissingResourceLeavesNoFile) {
+  CGlobal global;
+  global.prompt_resource = L"NOSUCHPROMPTINFO";
+  EXPECT_FALSE(WritePromptTextFile(&global));
+  EXPECT_TRUE(global.prompt_file.empty());
+  LoadPromptTexts(&global, kPromptGroupEnglish);
+  EXPECT_EQ(L"Server error, please try again later!", global.prompts[PromptKeyIndex("ServiceError")]);
+}
+
+}  // namespace
+}  // namespace app
