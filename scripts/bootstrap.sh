@@ -189,6 +189,9 @@ for arch in i686 x86_64; do
   build_once lzma7z "$prefix" build_lzma "$prefix" "$triple-gcc-posix" "$triple-ar"
 done
 build_once 7za "$win" build_7za "$win"
+# The installer always embeds the 32-bit 7za.exe; the x86_64 test tree embeds the same program.
+copy_7za() { mkdir -p "$1/bin" && cp "$win/bin/7za.exe" "$1/bin/7za.exe"; }
+build_once 7za "$cache/$key/x86_64" copy_7za "$cache/$key/x86_64"
 build_once gtest "$host" build_gtest "$host"
 build_once tinyxml "$host" build_tinyxml "$host" g++ ar
 build_once lzma7z "$host" build_lzma "$host" gcc ar

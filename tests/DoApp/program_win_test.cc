@@ -1,0 +1,128 @@
+// PindleDownloader.exe itself under Wine: start-up lines in the log, exit codes, the
+// single-instance handshake.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wchar_t kProgram[] = PINDLE_PROGRAM_PATH;
+
+std::wstring LogFolder() {
+  wchar_t local[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, local, CSIDL_LOCAL_APPDATA, FALSE);
+  return std::wstring(local) + L"\\Pindle\\PindleDownloader";
+}
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void RemoveLogs() {
+  for (const wchar_t* name : {L"\\PindleDownloaderLog0.log", L"\\PindleDownloaderLog1.log"})
+    DeleteFileW((LogFolder() + name).c_str());
+}
+
+// Runs the program with `arguments`; returns its exit code, or -1 when it did not end in time.
+int RunProgram(const std::wstring& arguments, const wchar_t* environment = nullptr) {
+  std::wstring command = L"\"" + std::wstring(kProgram) + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                      const_cast<wchar_t*>(environment), nullptr, &startup, &process))
+    return -2;
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+  else TerminateProcess(process.hProcess, 99);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+TEST(Program, StartsLogsAndEndsWithoutAMainWindow) {
+  RemoveLogs();
+  EXPECT_EQ(1, RunProgram(L""));
+  const std::string log = ReadFile(LogFolder() + L"\\PindleDownloaderLog0.log");
+  EXPECT_NE(std::string::npos, log.find(" ###########################################\n")) << log;
+  EXPECT_NE(std::string::npos, log.find(" downloader start:OS language:")) << log;
+  EXPECT_EQ(std::string::npos, log.find("Param Path:")) << "debug-only line without debug:\n" << log;
+  EXPECT_EQ(std::string::npos, log.find("DoApp.cpp(")) << "no source suffix without debug:\n" << log;
+}
+
+TEST(Program, DebugSwitchesAddTheDebugLines) {
+  RemoveLogs();
+  EXPECT_EQ(1, RunProgram(L"\"-installpath:C:\\My Games\\Vesk\" -debug"));
+  std::string log = ReadFile(LogFolder() + L"\\PindleDownloaderLog0.log");
+  EXPECT_NE(std::string::npos, log.find("###########################################\tDoApp.cpp(102)\n")) << log;
+  EXPECT_NE(std::string::npos, log.find("Param Path:C:\\My Games\\Vesk\tDoApp.cpp(282)\n")) << log;
+
+  // The environment variable switches debug on too.
+  RemoveLogs();
+  const wchar_t environment[] = L"DravelDebug9527=1\0SystemRoot=C:\\windows\0\0";
+  EXPECT_EQ(1, RunProgram(L"", environment));
+  log = ReadFile(LogFolder() + L"\\PindleDownloaderLog0.log");
+  EXPECT_NE(std::string::npos, log.find("\tDoApp.cpp(279)\n")) << log;
+}
+
+// A window carrying the single-instance marker, as a running copy has.
+class MarkerWindow {
+ public:
+  explicit MarkerWindow(LONG_PTR user_data) {
+    WNDCLASSEXW window_class = {};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = &MarkerWindow::Proc;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"PindleDownloaderWindow";
+    RegisterClassExW(&window_class);
+    hwnd_ = CreateWindowExW(0, L"PindleDownloaderWindow", L"2907A16F9AC14024BC6D4DDA369011CD", WS_POPUP, 0, 0,
+                            1, 1, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, user_data);
+    activations_ = 0;
+  }
+  ~MarkerWindow() {
+    DestroyWindow(hwnd_);
+    UnregisterClassW(L"PindleDownloaderWindow", GetModuleHandleW(nullptr));
+  }
+  HWND hwnd() const { return hwnd_; }
+  static int activations() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    return activations_;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == 70157) ++activations_;
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  HWND hwnd_;
+  static int activations_;
+};
+int MarkerWindow::activations_ = 0;
+
+TEST(Program, SecondCopyWakesTheFirstAndExitsAtOnce) {
+  MarkerWindow running(0x6F9E139A);
+  ASSERT_NE(nullptr, running.hwnd());
+  RemoveLogs();
+  EXPECT_EQ(0, RunProgram(L"-debug"));
+  EXPECT_EQ(1, MarkerWindow::activations());
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((LogFolder() + L"\\PindleDownloaderLog0.log").c_str()))
+      << "a second copy writes no log";
+}
+
+TEST(Program, WindowWithoutTheMagicValueIsNotACopy) {
+  MarkerWindow other(0x1234);
+  EXPECT_EQ(1, RunProgram(L""));
+  EXPECT_EQ(0, MarkerWindow::activations());
+}
+
+}  // namespace
