@@ -64,6 +64,8 @@ TEST(Program, DebugSwitchesAddTheDebugLines) {
   std::string log = ReadFile(LogFolder() + L"\\PindleDownloaderLog0.log");
   EXPECT_NE(std::string::npos, log.find("###########################################\tDoApp.cpp(102)\n")) << log;
   EXPECT_NE(std::string::npos, log.find("Param Path:C:\\My Games\\Vesk\tDoApp.cpp(282)\n")) << log;
+  // The version line ends with the program's own file version.
+  EXPECT_NE(std::string::npos, log.find(PINDLE_PROGRAM_VERSION "\tDoApp.cpp(279)\n")) << log;
 
   // The environment variable switches debug on too.
   RemoveLogs();
