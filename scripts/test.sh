@@ -55,6 +55,9 @@ for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$display_file")"
 rm -f "$display_file"
 
+# Make the Wine prefix now (once per tree), so its set-up time never counts against a test's time-out.
+"$build/$wintest/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1
+
 status=0
 echo "== host tests (native, AddressSanitizer + UBSan) =="
 ctest --test-dir "$build/host" --output-on-failure -j "$jobs" || status=1
