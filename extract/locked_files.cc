@@ -1,0 +1,82 @@
+#include "extract/locked_files.h"
+
+#include <cstddef>
+
+namespace extract {
+
+namespace {
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool IsLockedFileLine(const std::string& line) {
+  return line.find("Can not delete output file") != std::string::npos ||
+         line.find("Cannot delete output file") != std::string::npos;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitOutputLines(const std::string& output) {
+  std::vector<std::string> lines;
+  size_t begin = 0;
+  while (begin < output.size()) {
+    size_t end = output.find('\n', begin);
+    if (end == std::string::npos) end = output.size();
+    lines.push_back(output.substr(begin, end - begin));
+    begin = end + 1;
+  }
+  return lines;
+}
+
+std::string LockedFileName(const std::string& line) {
+  std::string text = line;
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  const size_t slash = text.rfind('\\');
+  return slash == std::string::npos ? text : text.substr(slash + 1);
+}
+
+}  // namespace extract
+
+bool LockedFilesAreHarmless(const std::string& error_output,
+                            const std::vector<std::string>& product_files,
+                            const ExtractLogSink& log) {
+  auto write_log = [&log](const std::string& message) {
+    if (log) log(message);
+  };
+  const std::vector<std::string> lines = extract::SplitOutputLines(error_output);
+  if (lines.empty()) {
+    write_log("There is no output!");
+    return false;
+  }
+  bool found = false;
+  bool product_file_locked = false;
+  std::string list;
+  for (const std::string& line : lines) {
+    if (!extract::IsLockedFileLine(line)) continue;
+    found = true;
+    const std::string name = extract::LockedFileName(line);
+    list += name;
+    list += ",";
+    for (const std::string& product_file : product_files) {
+      if (extract::SameFileName(name, product_file)) product_file_locked = true;
+    }
+    if (product_file_locked) break;
+  }
+  if (!found) {
+    write_log("err file is null!");
+    return false;
+  }
+  write_log("Can not delete:" + list);
+  if (!product_file_locked) return true;
+  write_log("err output:" + error_output);
+  return false;
+}
