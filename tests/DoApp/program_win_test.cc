@@ -121,6 +121,25 @@ TEST(Program, SecondCopyWakesTheFirstAndExitsAtOnce) {
       << "a second copy writes no log";
 }
 
+// The embedded prompt documents carry the configured help page; the other embedded files are there.
+TEST(Program, EmbedsItsResources) {
+  HMODULE program = LoadLibraryExW(kProgram, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(nullptr, program);
+  for (const wchar_t* name : {L"PROMPTINFO", L"ENGPROMPTINFO", L"KRPROMPTINFO", L"JPPROMPTINFO", L"VNPROMPTINFO",
+                              L"THPROMPTINFO", L"IDPROMPTINFO", L"TWPROMPTINFO"}) {
+    HRSRC resource = FindResourceW(program, name, L"XML");
+    ASSERT_NE(nullptr, resource);
+    const char* data = static_cast<const char*>(LockResource(LoadResource(program, resource)));
+    const std::string text(data, SizeofResource(program, resource));
+    EXPECT_NE(std::string::npos, text.find("\r\nFAQUrl=\"" PINDLE_HELP_URL "\"\r\n")) << "in the document";
+  }
+  EXPECT_NE(nullptr, FindResourceW(program, L"CUSTOM_SETTING", L"XML"));
+  for (const wchar_t* name : {L"UN7ZA", L"OPENGLTOOL32", L"OPENGLTOOL64"})
+    EXPECT_NE(nullptr, FindResourceW(program, name, L"APP"));
+  EXPECT_NE(nullptr, FindResourceW(program, MAKEINTRESOURCEW(128), RT_GROUP_ICON));
+  FreeLibrary(program);
+}
+
 TEST(Program, WindowWithoutTheMagicValueIsNotACopy) {
   MarkerWindow other(0x1234);
   EXPECT_EQ(1, RunProgram(L""));
