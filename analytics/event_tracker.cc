@@ -91,6 +91,8 @@ bool Flush() {
   return tracker && tracker->Flush();
 }
 
+bool HasTracker() { return static_cast<bool>(CurrentTracker()); }
+
 void Shutdown() {
   std::shared_ptr<EventTracker> tracker;
   {

@@ -48,6 +48,11 @@ bool Track(const std::string& event_name, const PropertiesNode& properties);
 bool Flush();
 // Deletes the tracker; its consumer stages what is unsent. Later calls record nothing.
 void Shutdown();
+// True while a tracker exists (from a successful Init to Shutdown). The first call of any of
+// these functions makes the process-wide slot that holds the tracker; an object that calls
+// Shutdown from its destructor at process exit calls this first from its constructor, so the
+// slot is destroyed after it.
+bool HasTracker();
 
 }  // namespace event_analytics
 

@@ -7,26 +7,18 @@
 #include <string>
 
 #include "analytics/staging_file.h"
-#include "collector_process.h"
+#include "collector_test.h"
 #include "stderr_capture.h"
 #include "temp_folder.h"
 
 namespace event_analytics {
 namespace {
 
-class EventTrackerTest : public testing::Test {
+class EventTrackerTest : public CollectorTest {
  protected:
-  static void SetUpTestSuite() {
-    collector_ = new CollectorProcess;
-    ASSERT_TRUE(collector_->Start());
-  }
-  static void TearDownTestSuite() {
-    delete collector_;
-    collector_ = nullptr;
-  }
   void SetUp() override {
-    ASSERT_TRUE(collector_->Reset());
-    ASSERT_TRUE(collector_->SetMode("200"));
+    CollectorTest::SetUp();
+    if (HasFatalFailure()) return;
   }
   void TearDown() override { Shutdown(); }
 
@@ -41,11 +33,8 @@ class EventTrackerTest : public testing::Test {
     return properties;
   }
 
-  static CollectorProcess* collector_;
   TempFolder folder_;
 };
-
-CollectorProcess* EventTrackerTest::collector_ = nullptr;
 
 TEST_F(EventTrackerTest, InitChecksTheDistinctId) {
   {

@@ -10,7 +10,7 @@
 #include "analytics/http_post.h"
 #include "analytics/record_consumer.h"
 #include "analytics/staging_file.h"
-#include "collector_process.h"
+#include "collector_test.h"
 #include "consumer_test_util.h"
 #include "stderr_capture.h"
 #include "temp_folder.h"
@@ -28,29 +28,17 @@ std::vector<std::string> Texts(const std::vector<Json::Value>& records) {
   return out;
 }
 
-class UploadTest : public testing::Test {
+class UploadTest : public CollectorTest {
  protected:
-  static void SetUpTestSuite() {
-    collector_ = new CollectorProcess;
-    ASSERT_TRUE(collector_->Start());
-  }
-  static void TearDownTestSuite() {
-    delete collector_;
-    collector_ = nullptr;
-  }
   void SetUp() override {
-    ASSERT_TRUE(collector_->running());
-    ASSERT_TRUE(collector_->Reset());
-    ASSERT_TRUE(collector_->SetMode("200"));
+    CollectorTest::SetUp();
+    if (HasFatalFailure()) return;
   }
 
   std::string StagingPath() const { return folder_.File("staging_file"); }
 
-  static CollectorProcess* collector_;
   TempFolder folder_;
 };
-
-CollectorProcess* UploadTest::collector_ = nullptr;
 
 TEST_F(UploadTest, ThirtyFiveRecordsArriveAsRequestsOfThirtyAndFive) {
   RecordConsumer consumer(collector_->UploadUrl(), StagingPath(), 200);
