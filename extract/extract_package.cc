@@ -6,7 +6,7 @@
 ExtractOutcome ExtractPackage(ExtractEnvironment& env, const std::u16string& package,
                               const std::u16string& install_folder) {
   ExtractOutcome outcome;
-  env.StopProductPrograms();
+  env.StopProductPrograms(install_folder);
 
   env.Log("Start Extract File", true);
   env.Log("Extract file path:" + env.ToAnsi(package) + ", install path" + env.ToAnsi(install_folder),

@@ -19,8 +19,9 @@ class ExtractEnvironment {
  public:
   virtual ~ExtractEnvironment() = default;
 
-  // Stops the product's running programs before files are replaced.
-  virtual void StopProductPrograms() = 0;
+  // Stops the product's running programs before files in `install_folder` are replaced (the
+  // kill tool may live there).
+  virtual void StopProductPrograms(const std::u16string& install_folder) = 0;
   // One line of the controller's log (source "UI\UIMainWindowEx.cpp", level 3); `enabled` is
   // true for lines that are always written and the debug flag for debug-only ones.
   virtual void Log(const std::string& message, bool enabled) = 0;

@@ -1,7 +1,7 @@
 // The part of ExtractEnvironment that the system helpers supply on Windows: files and folders,
-// the embedded 7-Zip program, child processes and the program's own path. The installer
-// controller derives from it and adds what belongs to it: stopping the product, its log, the
-// debug flag and the product file list of the shared state (and keeps seven_zip_path() there).
+// the embedded 7-Zip program, child processes and the program's own path.
+// InstallerExtractEnvironment derives from it and adds what belongs to the installer: stopping
+// the product, its log, the debug flag and the product file list of the shared state.
 #ifndef PINDLE_EXTRACT_SYSTEM_EXTRACT_ENVIRONMENT_H_
 #define PINDLE_EXTRACT_SYSTEM_EXTRACT_ENVIRONMENT_H_
 

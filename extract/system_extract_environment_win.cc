@@ -4,25 +4,20 @@
 
 #include <utility>
 
+#include "extract/wide_text.h"
 #include "system/embedded_program.h"
 #include "system/file_util.h"
 #include "system/run_capture.h"
 
-namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t is UTF-16 on Windows");
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-
-}  // namespace
+using extract::FromWstring;
+using extract::ToWstring;
 
 SystemExtractEnvironment::SystemExtractEnvironment(std::u16string data_folder)
     : data_folder_(std::move(data_folder)) {}
 
 std::string SystemExtractEnvironment::ToAnsi(const std::u16string& text) {
   if (text.empty()) return std::string();
-  const std::wstring wide = Wide(text);
+  const std::wstring wide = ToWstring(text);
   const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
                                            nullptr, 0, nullptr, nullptr);
   if (length <= 0) return std::string();
@@ -33,31 +28,31 @@ std::string SystemExtractEnvironment::ToAnsi(const std::u16string& text) {
 }
 
 bool SystemExtractEnvironment::IsFolder(const std::u16string& path) {
-  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+  const DWORD attributes = ::GetFileAttributesW(ToWstring(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool SystemExtractEnvironment::CreateFolderWithParents(const std::u16string& path) {
-  const std::wstring folder = Wide(path);
+  const std::wstring folder = ToWstring(path);
   CreateParentFolders(folder);  // everything up to the last component
   return CreateFolder(folder);
 }
 
 bool SystemExtractEnvironment::FileExists(const std::u16string& path) {
-  return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return ::GetFileAttributesW(ToWstring(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool SystemExtractEnvironment::WriteSevenZipTool(std::u16string* tool_path) {
   std::wstring path;
-  const bool written = ::WriteSevenZipTool(Wide(data_folder_), &path);
-  seven_zip_path_ = U16(path);
+  const bool written = ::WriteSevenZipTool(ToWstring(data_folder_), &path);
+  seven_zip_path_ = FromWstring(path);
   *tool_path = seven_zip_path_;
   return written;
 }
 
 bool SystemExtractEnvironment::RunAndCapture(const std::u16string& command_line, int timeout_ms,
                                              int* exit_code, std::string* out, std::string* err) {
-  return ::RunAndCapture(Wide(command_line), timeout_ms, exit_code, out, err);
+  return ::RunAndCapture(ToWstring(command_line), timeout_ms, exit_code, out, err);
 }
 
 std::u16string SystemExtractEnvironment::OwnExecutablePath() {
@@ -67,7 +62,7 @@ std::u16string SystemExtractEnvironment::OwnExecutablePath() {
     if (length == 0) return std::u16string();
     if (length < path.size()) {
       path.resize(length);
-      return U16(path);
+      return FromWstring(path);
     }
     path.resize(path.size() * 2);  // cut short: ask again with more room
   }

@@ -111,4 +111,35 @@ std::u16string AsciiToUtf16(const std::string& text) {
   return std::u16string(text.begin(), text.end());
 }
 
+std::wstring ToWstring(const std::u16string& text) {
+  if (sizeof(wchar_t) == sizeof(char16_t)) return std::wstring(text.begin(), text.end());
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t cp = text[i];
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      cp = 0xFFFD;
+    }
+    out.push_back(static_cast<wchar_t>(cp));
+  }
+  return out;
+}
+
+std::u16string FromWstring(const std::wstring& text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (const wchar_t c : text) {
+    const uint32_t cp = static_cast<uint32_t>(c);
+    if (sizeof(wchar_t) == sizeof(char16_t)) {
+      out.push_back(static_cast<char16_t>(cp));
+    } else {
+      AppendUtf16(&out, cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? 0xFFFD : cp);
+    }
+  }
+  return out;
+}
+
 }  // namespace extract

@@ -21,6 +21,12 @@ std::u16string Utf8ToUtf16(const std::string& text);
 // ASCII text widened character by character (for literals and 7-Zip's own messages).
 std::u16string AsciiToUtf16(const std::string& text);
 
+// The boundary to code that keeps wide text in std::wstring (the shared state, the system
+// helpers). Where wchar_t is UTF-16 (Windows) the units are copied as they are; where it is
+// UTF-32 pairs are joined and split, and a lone surrogate becomes U+FFFD.
+std::wstring ToWstring(const std::u16string& text);
+std::u16string FromWstring(const std::wstring& text);
+
 }  // namespace extract
 
 #endif  // PINDLE_EXTRACT_WIDE_TEXT_H_

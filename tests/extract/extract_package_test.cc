@@ -44,6 +44,8 @@ TEST_P(ExtractPackageTest, TriesTheAttemptsInOrder) {
   EXPECT_EQ(outcome.attempt, s.attempt);
   EXPECT_EQ(outcome.unpack_code, s.unpack_code);
   EXPECT_EQ(env.trace, s.trace);
+  // The kill tool is looked for in the folder being unpacked into.
+  EXPECT_EQ(env.stop_folders, std::vector<std::u16string>{kFolder});
   ASSERT_EQ(env.command_lines.size(), s.archives.size());
   for (size_t i = 0; i < s.archives.size(); ++i) {
     EXPECT_EQ(env.command_lines[i],

@@ -157,6 +157,23 @@ TEST(WideTextTest, RoundTripsAndFlagsLoneSurrogates) {
   EXPECT_EQ(extract::Utf8ToUtf16("\xff" "a\xc3"), u"\uFFFDa\uFFFD");
 }
 
+TEST(WideTextTest, CrossesToWstringAndBackUnchanged) {
+  // What the shared state holds as std::wstring: a path with a character outside the BMP.
+  const std::u16string text = u"C:\\\u7a0b\u5e8f\\\U0001F600\\Pindle";
+  const std::wstring wide = extract::ToWstring(text);
+  EXPECT_EQ(extract::FromWstring(wide), text);
+  EXPECT_EQ(wide, std::wstring(L"C:\\\u7a0b\u5e8f\\\U0001F600\\Pindle"));
+  EXPECT_EQ(extract::FromWstring(L""), u"");
+  if (sizeof(wchar_t) > sizeof(char16_t)) {
+    // Where wchar_t holds whole code points a lone surrogate cannot be carried over.
+    EXPECT_EQ(extract::ToWstring(std::u16string{u'a', char16_t(0xD800)}), std::wstring(L"a\uFFFD"));
+  } else {
+    // Where both are UTF-16 every unit is carried over as it is.
+    EXPECT_EQ(extract::FromWstring(extract::ToWstring(std::u16string(1, char16_t(0xD800)))),
+              std::u16string(1, char16_t(0xD800)));
+  }
+}
+
 // --- The 7-Zip command line and one run -----------------------------------------------------------
 
 TEST(SevenZaTest, CommandLineIsExact) {

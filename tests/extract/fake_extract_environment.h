@@ -38,8 +38,12 @@ class FakeExtractEnvironment : public ExtractEnvironment {
   std::vector<std::string> logs;           // logged messages (enabled ones only)
   std::vector<std::u16string> command_lines;
   std::vector<int> timeouts;
+  std::vector<std::u16string> stop_folders;  // the install folder of each StopProductPrograms
 
-  void StopProductPrograms() override { trace.push_back("stop"); }
+  void StopProductPrograms(const std::u16string& install_folder) override {
+    trace.push_back("stop");
+    stop_folders.push_back(install_folder);
+  }
   void Log(const std::string& message, bool enabled) override {
     if (enabled) logs.push_back(message);
   }
