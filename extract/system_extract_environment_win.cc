@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "app/text_encoding.h"
 #include "extract/wide_text.h"
 #include "system/embedded_program.h"
 #include "system/file_util.h"
@@ -16,15 +17,7 @@ SystemExtractEnvironment::SystemExtractEnvironment(std::u16string data_folder)
     : data_folder_(std::move(data_folder)) {}
 
 std::string SystemExtractEnvironment::ToAnsi(const std::u16string& text) {
-  if (text.empty()) return std::string();
-  const std::wstring wide = ToWstring(text);
-  const int length = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
-  std::string out(static_cast<size_t>(length), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &out[0], length,
-                        nullptr, nullptr);
-  return out;
+  return app::WideToAnsi(ToWstring(text));
 }
 
 bool SystemExtractEnvironment::IsFolder(const std::u16string& path) {
