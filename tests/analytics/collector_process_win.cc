@@ -1,5 +1,5 @@
 // Windows trees: the test runs under Wine and cannot start the host's Python, so CTest starts
-// one collector for the run (tools/collector_ctl.sh) and names its port file in
+// one collector for the run (tools/server_ctl.sh) and names its port file in
 // PINDLE_COLLECTOR_PORT_FILE. Start() attaches to it; Stop() only detaches.
 #include "collector_process.h"
 

@@ -1,0 +1,127 @@
+#include "download/info_answer.h"
+
+#include <json/json.h>
+
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+
+#include "deployment.h"
+
+namespace download {
+
+const char kInfoPath[] = "/downloder/2.0/infoV2?";
+
+namespace {
+
+std::mutex g_host_lock;
+std::string g_host_override;
+
+bool StartsWith(const std::string& text, const char* prefix, size_t* length) {
+  const std::string p(prefix);
+  if (text.compare(0, p.size(), p) != 0) return false;
+  *length = p.size();
+  return true;
+}
+
+}  // namespace
+
+std::string BuildInfoQuery(const std::string& channel, const std::string& client_version,
+                           const std::string& language_code) {
+  return "channel=" + channel + "&" + "clientVersion=" + client_version + "&" + "lan=" +
+         language_code;
+}
+
+bool IsLocalServiceHost(const std::string& host) {
+  size_t at = 0;
+  if (!StartsWith(host, "http://", &at) && !StartsWith(host, "https://", &at)) return false;
+  std::string rest = host.substr(at);
+  if (!rest.empty() && rest.back() == '/') rest.pop_back();
+  size_t name_length = 0;
+  if (!StartsWith(rest, "127.0.0.1", &name_length) && !StartsWith(rest, "localhost", &name_length))
+    return false;
+  const std::string port = rest.substr(name_length);
+  if (port.empty()) return true;
+  if (port[0] != ':' || port.size() < 2 || port.size() > 6) return false;
+  for (size_t i = 1; i < port.size(); ++i) {
+    if (port[i] < '0' || port[i] > '9') return false;
+  }
+  return true;
+}
+
+void SetDownloadInfoHost(const std::string& host) {
+  std::lock_guard<std::mutex> hold(g_host_lock);
+  g_host_override = host;
+}
+
+std::string DownloadInfoHost() {
+  {
+    std::lock_guard<std::mutex> hold(g_host_lock);
+    if (!g_host_override.empty()) return g_host_override;
+  }
+  // Only a local service may replace the deployment value: nobody can steer a user's installer
+  // to a foreign package server through the environment.
+  const char* local = std::getenv("PINDLE_DOWNLOAD_INFO_HOST");
+  if (local && IsLocalServiceHost(local)) return local;
+  return PINDLE_DOWNLOAD_INFO_HOST;
+}
+
+std::string BuildInfoUrl(const std::string& host, const std::string& query) {
+  std::string base = host;
+  if (!base.empty() && base.back() == '/') base.pop_back();
+  return base + kInfoPath + query;
+}
+
+InfoAnswer JudgeInfoAnswer(const std::string& body) {
+  InfoAnswer answer;
+  if (body.empty()) {
+    answer.outcome = kInfoRequery;
+    return answer;
+  }
+  Json::CharReaderBuilder builder;
+  builder["allowComments"] = true;
+  builder["collectComments"] = false;
+  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+  Json::Value root;
+  std::string errors;
+  if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors) ||
+      !(root.isObject() || root.isNull())) {
+    answer.outcome = kInfoMalformed;
+    return answer;
+  }
+  // A missing `code` reads as 0, as a lenient reader would; a `code` of another type is not
+  // an answer the installer understands.
+  const Json::Value& code = root.isObject() ? root["code"] : root;
+  if (!code.isNull() && !code.isInt()) {
+    answer.outcome = kInfoMalformed;
+    return answer;
+  }
+  if (!code.isNull() && code.asInt() != 0) {
+    answer.outcome = kInfoRefused;
+    return answer;
+  }
+  const Json::Value& data = root.isObject() ? root["data"] : root;
+  if (!data.isObject()) {
+    answer.outcome = kInfoNoData;
+    return answer;
+  }
+  const Json::Value& file_info = data["fileInfo"];
+  if (file_info.isObject()) {
+    const Json::Value& size = file_info["size"];
+    const Json::Value& url = file_info["url"];
+    if (!size.isInt() || size.asInt() < 0 || !url.isString()) {
+      answer.outcome = kInfoMalformed;
+      return answer;
+    }
+    answer.has_file_info = true;
+    answer.package_size = std::to_string(size.asInt());
+    answer.package_url = url.asString();
+    if (file_info["version"].isString()) answer.version = file_info["version"].asString();
+    if (file_info["md5"].isString()) answer.md5 = file_info["md5"].asString();
+  }
+  if (data["lan"].isString()) answer.lan = data["lan"].asString();
+  answer.outcome = kInfoProbe;
+  return answer;
+}
+
+}  // namespace download

@@ -1,0 +1,94 @@
+#include <windows.h>
+
+#include "download/package_file.h"
+#include "system/file_delete.h"
+#include "system/scoped_handle_win.h"
+
+namespace download {
+
+bool PreallocatePackageFile(const std::wstring& path, uint32_t size) {
+  bool sized = false;
+  {
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    // Some file systems (and Wine over Linux ones) extend a file without reserving its blocks;
+    // ask the volume first so that a full disk fails here and not halfway through the download.
+    std::wstring folder = FolderOf(path);
+    if (folder.empty()) folder = L".\\";
+    ULARGE_INTEGER available;
+    if (GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) &&
+        available.QuadPart < size) {
+      file.Close();
+      DeleteFileW(path.c_str());
+      return false;
+    }
+    LARGE_INTEGER distance;
+    distance.QuadPart = size;
+    if (SetFilePointerEx(file.get(), distance, nullptr, FILE_BEGIN) && SetEndOfFile(file.get())) {
+      distance.QuadPart = 0;
+      sized = SetFilePointerEx(file.get(), distance, nullptr, FILE_BEGIN) != 0;
+    }
+  }
+  if (!sized) DeleteFileW(path.c_str());
+  return sized;
+}
+
+int64_t PackageFileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool DeletePackageFile(const std::wstring& path) {
+  if (DeleteFileW(path.c_str())) return true;
+  return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+bool RemovePackageFolder(const std::wstring& folder) {
+  std::wstring path = folder;
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  if (path.empty()) return false;
+  return DeleteFolderTree(path);
+}
+
+PackageFileWriter::PackageFileWriter() : handle_(-1) {}
+
+PackageFileWriter::~PackageFileWriter() { Close(); }
+
+bool PackageFileWriter::Create(const std::wstring& path) {
+  Close();
+  DeleteFileW(path.c_str());
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return true;
+}
+
+bool PackageFileWriter::Write(const void* data, size_t size) {
+  if (!is_open()) return false;
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const DWORD step = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes, step, &written, nullptr) ||
+        written != step) {
+      return false;
+    }
+    bytes += step;
+    size -= step;
+  }
+  return true;
+}
+
+void PackageFileWriter::Close() {
+  if (!is_open()) return;
+  CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = -1;
+}
+
+bool PackageFileWriter::is_open() const { return handle_ != -1; }
+
+}  // namespace download

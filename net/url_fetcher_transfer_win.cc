@@ -1,0 +1,378 @@
+// The transfer of one URLFetcher run, on a thread-pool thread: six request kinds over WinINet.
+// Every handle a run opens is closed before the run ends; the fetcher's own fields are the only
+// state it touches.
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "log/log_assist.h"
+#include "net/ansi_text_win.h"
+#include "net/content_range.h"
+#include "net/range_cursor.h"
+#include "net/url_fetcher.h"
+#include "system/scoped_handle_win.h"
+
+namespace net {
+
+namespace {
+
+const char kLogSource[] = "net\\url_fetcher.cc";
+const char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 6.0; Trident/4.0;)";
+
+// Every transfer asks the server, never the browser cache: a cached answer could be an older
+// package, and a package of several hundred megabytes has no business in the cache.
+const DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+
+const DWORD kMemoryChunk = 1024;
+const DWORD kFileChunk = 8192;
+const DWORD kRangeBuffer = 16385;
+
+class ScopedInternet {
+ public:
+  explicit ScopedInternet(HINTERNET handle) : handle_(handle) {}
+  ~ScopedInternet() {
+    if (handle_) InternetCloseHandle(handle_);
+  }
+  ScopedInternet(const ScopedInternet&) = delete;
+  ScopedInternet& operator=(const ScopedInternet&) = delete;
+  HINTERNET get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+
+ private:
+  HINTERNET handle_;
+};
+
+void LogAlways(int line, const std::string& message) {
+  simlog::LogAssist::GetInstance().Log(kLogSource, line, simlog::kLogLineLevel, message, true);
+}
+
+void LogDebug(int line, const std::string& message) {
+  simlog::LogAssist& log = simlog::LogAssist::GetInstance();
+  log.Log(kLogSource, line, simlog::kLogLineLevel, message, log.debug());
+}
+
+// From one base value, in this order, stopping at the first refusal.
+void SetTimeouts(HINTERNET internet) {
+  const DWORD base = 20000;
+  struct Option {
+    DWORD option;
+    DWORD value;
+  } const options[] = {
+      {INTERNET_OPTION_SEND_TIMEOUT, base * 2},
+      {INTERNET_OPTION_RECEIVE_TIMEOUT, base * 2},
+      {INTERNET_OPTION_CONNECT_TIMEOUT, base},
+      {INTERNET_OPTION_CONNECT_RETRIES, 2},
+  };
+  for (const Option& option : options) {
+    DWORD value = option.value;
+    if (!InternetSetOptionW(internet, option.option, &value, sizeof value)) {
+      LogAlways(__LINE__, AnsiText(L"***设定超时时间失败***"));
+      return;
+    }
+  }
+}
+
+bool StatusIs(HINTERNET request, const wchar_t* expected) {
+  wchar_t buffer[256];
+  ZeroMemory(buffer, sizeof buffer);
+  DWORD length = 256;
+  DWORD index = 0;
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, buffer, &length, &index)) return false;
+  return wcscmp(buffer, expected) == 0;
+}
+
+bool QueryLength(HINTERNET request, uint32_t* length) {
+  DWORD value = 0xFFFFFFFF;
+  DWORD size = sizeof value;
+  DWORD index = 0;
+  if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size,
+                      &index)) {
+    return false;
+  }
+  if (value == 0xFFFFFFFF) return false;
+  *length = value;
+  return true;
+}
+
+// A closed range [first, last]: the answer ends where the run stops reading, so nothing is
+// left on the connection when the request is closed (an open-ended range would make the server
+// push the rest of the file, and WinINet read it off the connection on close).
+std::string RangeHeader(uint32_t first, uint32_t last) {
+  char header[64];
+  std::snprintf(header, sizeof header, "Range:bytes=%u-%u\r\n", first, last);
+  return header;
+}
+
+bool QueryContentRange(HINTERNET request, ContentRange* range) {
+  char buffer[256];
+  ZeroMemory(buffer, sizeof buffer);
+  DWORD length = sizeof buffer - 1;
+  DWORD index = 0;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_RANGE, buffer, &length, &index)) return false;
+  return ParseContentRange(std::string(buffer, strnlen(buffer, sizeof buffer)), range);
+}
+
+HINTERNET OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers) {
+  return InternetOpenUrlA(internet, url.c_str(), headers.empty() ? nullptr : headers.c_str(),
+                          headers.empty() ? 0 : static_cast<DWORD>(-1), kOpenFlags, 0);
+}
+
+// All or nothing: a short write leaves the file without bytes the caller counts as written.
+bool WriteAll(HANDLE file, const char* data, DWORD size) {
+  DWORD written = 0;
+  return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+bool SeekTo(HANDLE file, uint32_t offset) {
+  LARGE_INTEGER distance;
+  distance.QuadPart = offset;
+  return SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != 0;
+}
+
+// Splits "host" or "host:port".
+void SplitServer(const std::wstring& server, std::wstring* host, INTERNET_PORT* port) {
+  *host = server;
+  *port = INTERNET_DEFAULT_HTTP_PORT;
+  const size_t colon = server.rfind(L':');
+  if (colon == std::wstring::npos || colon + 1 >= server.size()) return;
+  unsigned long value = 0;
+  for (size_t i = colon + 1; i < server.size(); ++i) {
+    if (server[i] < L'0' || server[i] > L'9') return;
+    value = value * 10 + (server[i] - L'0');
+    if (value > 65535) return;
+  }
+  if (value == 0) return;
+  *host = server.substr(0, colon);
+  *port = static_cast<INTERNET_PORT>(value);
+}
+
+}  // namespace
+
+DWORD WINAPI URLFetcher::TransferThunk(LPVOID fetcher) {
+  static_cast<URLFetcher*>(fetcher)->RunTransfer();
+  return 0;
+}
+
+void URLFetcher::RunTransfer() {
+  error_ = kErrorNone;
+  const bool result = Transfer();
+  success_ = result;
+  const DWORD bytes = kind_ == kFetchToMemory ? static_cast<DWORD>(response_.size()) : 0;
+  const ULONG_PTR key = reinterpret_cast<ULONG_PTR>(static_cast<base::MessagePumpForIO::IOHandler*>(this));
+  if (!io_port_ || !PostQueuedCompletionStatus(io_port_, bytes, key, &io_context_.overlapped)) {
+    // No port to post to: finish on the I/O loop by a task. If that loop is already going, its
+    // destruction observer call finishes the run instead.
+    if (base::MessageLoop* io = base::GetThreadLoop(base::kIoLoop)) {
+      io->PostTask(base::NewMethodTask(new base::UnretainedWrapper<URLFetcher>(this),
+                                       &URLFetcher::CompleteOnIoLoop));
+    }
+  }
+  done_event_.Signal();
+  Release();  // the transfer's
+}
+
+bool URLFetcher::Transfer() {
+  ScopedInternet internet(
+      InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!internet) return false;
+  if (kind_ == kFetchPost) return TransferPost(internet.get());
+  SetTimeouts(internet.get());
+  switch (kind_) {
+    case kFetchToMemory:
+      return TransferToMemory(internet.get());
+    case kFetchToFile:
+      return TransferToFile(internet.get());
+    case kFetchRange:
+      return TransferRange(internet.get());
+    case kFetchOpenOnly:
+      return TransferOpenOnly(internet.get());
+    case kFetchProbeRange:
+      return TransferProbeRange(internet.get());
+    default:
+      return false;
+  }
+}
+
+bool URLFetcher::TransferToMemory(void* internet) {
+  if (cancelled()) return false;
+  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
+  if (!request || !StatusIs(request.get(), L"200")) return false;
+  char buffer[kMemoryChunk + 1];
+  for (;;) {
+    if (cancelled()) return false;
+    ZeroMemory(buffer, sizeof buffer);
+    DWORD read = 0;
+    if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) return false;
+    if (read == 0) return true;
+    // The answer is text: a chunk counts up to its first zero byte.
+    response_.append(buffer, strnlen(buffer, read));
+  }
+}
+
+bool URLFetcher::TransferToFile(void* internet) {
+  position_ = 0;
+  if (cancelled()) return false;
+  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
+  if (!request || !StatusIs(request.get(), L"200")) return false;
+  uint32_t length = 0;
+  if (!QueryLength(request.get(), &length)) {
+    error_ = kErrorNoLength;
+    return false;
+  }
+  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  if (!SeekTo(file.get(), length) || !SetEndOfFile(file.get())) {
+    error_ = kErrorPreallocate;
+    return false;
+  }
+  if (!SeekTo(file.get(), 0)) return false;
+
+  std::vector<char> buffer(kFileChunk);
+  uint32_t received = 0;
+  uint32_t since_report = 0;
+  while (!cancelled()) {
+    DWORD read = 0;
+    if (!InternetReadFile(request.get(), buffer.data(), kFileChunk, &read)) {
+      LogAlways(__LINE__, AnsiText(L"单线程下载InternetReadFile 失败"));
+      return false;
+    }
+    if (read == 0) {
+      // A connection closed early also ends in an empty read: only the announced number of
+      // bytes makes a complete file.
+      if (received != length) {
+        LogDebug(__LINE__, simlog::LogAssist::FormatString(
+                               "whole-file transfer ended after %u of %u bytes", received, length));
+        return false;
+      }
+      PostProgress(1.0f);
+      return true;
+    }
+    if (!WriteAll(file.get(), buffer.data(), read)) return false;
+    position_ += read;
+    received += read;
+    since_report += read;
+    if (since_report > kFileProgressStep) {
+      since_report = 0;
+      if (length) PostProgress(static_cast<float>(received) / static_cast<float>(length));
+    }
+  }
+  return false;
+}
+
+bool URLFetcher::TransferRange(void* internet) {
+  if (!range_allowed_) {
+    error_ = kErrorNoRange;
+    return false;
+  }
+  position_ = range_start;
+  if (range_start >= range_end) return true;
+  if (cancelled()) return false;
+  ScopedInternet request(
+      OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1)));
+  if (!request) return false;
+  if (!StatusIs(request.get(), L"206")) {
+    error_ = kErrorNoRange;
+    range_allowed_ = false;
+    return false;
+  }
+  uint32_t length = 0;
+  if (!QueryLength(request.get(), &length)) {
+    error_ = kErrorNoLength;
+    return false;
+  }
+  // A 206 for other bytes than asked for would put them at the wrong offset: such a server
+  // does not serve ranges.
+  ContentRange answered;
+  const bool has_range = QueryContentRange(request.get(), &answered);
+  if (has_range && answered.first != range_start) {
+    error_ = kErrorNoRange;
+    range_allowed_ = false;
+    return false;
+  }
+  // Progress is a share of the whole file: its size comes with the answer's range, or, from a
+  // server that leaves the range out, from the length of an answer that runs to the file's end.
+  const uint64_t file_size =
+      has_range ? answered.total : static_cast<uint64_t>(length) + range_start;
+  // The file exists with its final size already; parts share it, each inside its own range.
+  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    error_ = kErrorOpenFile;
+    return false;
+  }
+  if (!SeekTo(file.get(), range_start)) return false;
+
+  std::vector<char> buffer(kRangeBuffer);
+  RangeCursor cursor(range_start, range_end, tag, file_size);
+  for (;;) {
+    if (cancelled()) return false;
+    if (cursor.complete()) return true;
+    DWORD read = 0;
+    if (!InternetReadFile(request.get(), buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
+      LogAlways(__LINE__, simlog::LogAssist::FormatString(
+                              "%s%u", AnsiText(L"InternetReadFile失败, error_code=").c_str(),
+                              static_cast<unsigned>(GetLastError())));
+      return false;
+    }
+    if (read == 0) {
+      if (!cursor.complete()) {
+        LogDebug(__LINE__, AnsiText(L"****数据没下载完，InternetReadFile却返回成功****"));
+        return false;
+      }
+      return true;
+    }
+    const uint32_t to_write = cursor.BytesToWrite(read);
+    // A failed write must not count: the next run resumes from the last byte that is on disk.
+    if (!WriteAll(file.get(), buffer.data(), to_write)) return false;
+    float fraction = 0.0f;
+    const bool report = cursor.Advance(to_write, &fraction);
+    position_ = cursor.position();
+    if (report) PostProgress(fraction);
+  }
+}
+
+bool URLFetcher::TransferOpenOnly(void* internet) {
+  if (cancelled()) return false;
+  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
+  return static_cast<bool>(request);
+}
+
+bool URLFetcher::TransferProbeRange(void* internet) {
+  if (!range_allowed_) {
+    error_ = kErrorNoRange;
+    return false;
+  }
+  if (cancelled()) return false;
+  // One byte is enough to learn whether ranges are served and how big the whole file is.
+  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0)));
+  if (!request || !StatusIs(request.get(), L"206")) return false;
+  ContentRange answered;
+  if (!QueryContentRange(request.get(), &answered)) {
+    error_ = kErrorNoLength;
+    return false;
+  }
+  content_length_ = answered.total;
+  return true;
+}
+
+bool URLFetcher::TransferPost(void* internet) {
+  if (cancelled()) return false;
+  std::wstring host;
+  INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+  SplitServer(post_server, &host, &port);
+  ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port,
+                                             L"", L"anonymous", INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return false;
+  ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(),
+                                          L"HTTP/1.0", nullptr, nullptr,
+                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  if (!request) return false;
+  return HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
+                          static_cast<DWORD>(post_body.size())) != 0;
+}
+
+}  // namespace net

@@ -1,0 +1,111 @@
+// The download-information request: its URL and the judgement of every kind of answer.
+#include "download/info_answer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "deployment.h"
+
+namespace {
+
+using namespace download;
+
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value ? value : "");
+#else
+  if (value) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+#endif
+}
+
+TEST(InfoAnswerTest, QueryAndUrlAreBuiltInOrderWithoutEncoding) {
+  const std::string query = BuildInfoQuery("en", "1.0.1.0000", "lan_en");
+  EXPECT_EQ(query, "channel=en&clientVersion=1.0.1.0000&lan=lan_en");
+  EXPECT_EQ(BuildInfoUrl("https://info.example", query),
+            "https://info.example/downloder/2.0/infoV2?channel=en&clientVersion=1.0.1.0000&lan=lan_en");
+  EXPECT_EQ(BuildInfoUrl("http://127.0.0.1:8080/", "a=b"), "http://127.0.0.1:8080/downloder/2.0/infoV2?a=b");
+}
+
+TEST(InfoAnswerTest, OnlyALocalServiceMayReplaceTheDeploymentHost) {
+  struct Case {
+    const char* host;
+    bool local;
+  } const cases[] = {
+      {"http://127.0.0.1:18080", true},  {"https://127.0.0.1", true},
+      {"http://localhost:9/", true},     {"http://127.0.0.1.evil.example", false},
+      {"http://localhost@evil.example", false}, {"http://127.0.0.1:80/path", false},
+      {"ftp://127.0.0.1", false},        {"http://10.0.0.1:80", false},
+      {"", false},                       {"http://127.0.0.1:", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsLocalServiceHost(c.host), c.local) << c.host;
+}
+
+TEST(InfoAnswerTest, HostComesFromTheSetterThenALocalEnvironmentValueThenTheDeployment) {
+  SetDownloadInfoHost("");
+  SetEnv("PINDLE_DOWNLOAD_INFO_HOST", nullptr);
+  EXPECT_EQ(DownloadInfoHost(), PINDLE_DOWNLOAD_INFO_HOST);
+  SetEnv("PINDLE_DOWNLOAD_INFO_HOST", "http://evil.example");
+  EXPECT_EQ(DownloadInfoHost(), PINDLE_DOWNLOAD_INFO_HOST);
+  SetEnv("PINDLE_DOWNLOAD_INFO_HOST", "http://127.0.0.1:4567");
+  EXPECT_EQ(DownloadInfoHost(), "http://127.0.0.1:4567");
+  SetDownloadInfoHost("http://127.0.0.1:9999");
+  EXPECT_EQ(DownloadInfoHost(), "http://127.0.0.1:9999");
+  SetDownloadInfoHost("");
+  SetEnv("PINDLE_DOWNLOAD_INFO_HOST", nullptr);
+}
+
+TEST(InfoAnswerTest, EveryKindOfAnswerHasItsOutcome) {
+  struct Case {
+    const char* name;
+    const char* body;
+    InfoOutcome outcome;
+    bool has_file_info;
+    const char* size;
+    const char* url;
+    const char* lan;
+  } const cases[] = {
+      {"no answer", "", kInfoRequery, false, "", "", ""},
+      {"valid",
+       R"({"code":0,"data":{"fileInfo":{"version":"2.0","size":734003200,"md5":"ab","url":"http://h/p.7z"},"lan":"lan_jp"}})",
+       kInfoProbe, true, "734003200", "http://h/p.7z", "lan_jp"},
+      {"valid with comments",
+       "// served\n{\"code\":0,/*x*/\"data\":{\"fileInfo\":{\"size\":5,\"url\":\"u\"}}}",
+       kInfoProbe, true, "5", "u", ""},
+      {"no fileInfo", R"({"code":0,"data":{"lan":"lan_cn"}})", kInfoProbe, false, "", "", "lan_cn"},
+      {"null fileInfo", R"({"code":0,"data":{"fileInfo":null}})", kInfoProbe, false, "", "", ""},
+      {"empty lan", R"({"code":0,"data":{"lan":""}})", kInfoProbe, false, "", "", ""},
+      {"lan not a string", R"({"code":0,"data":{"lan":7}})", kInfoProbe, false, "", "", ""},
+      {"malformed JSON", R"({"code":0,"data":{"fileInfo":)", kInfoMalformed, false, "", "", ""},
+      {"root is an array", R"([1,2])", kInfoMalformed, false, "", "", ""},
+      {"root is a number", "42", kInfoMalformed, false, "", "", ""},
+      {"code not 0", R"({"code":3,"data":{"fileInfo":{"size":5,"url":"u"}}})", kInfoRefused, false, "", "", ""},
+      {"code is a string", R"({"code":"0","data":{}})", kInfoMalformed, false, "", "", ""},
+      {"code out of range", R"({"code":99999999999,"data":{}})", kInfoMalformed, false, "", "", ""},
+      {"data null", R"({"code":0,"data":null})", kInfoNoData, false, "", "", ""},
+      {"data missing", R"({"code":0})", kInfoNoData, false, "", "", ""},
+      {"data not an object", R"({"code":0,"data":"x"})", kInfoNoData, false, "", "", ""},
+      {"root null", "null", kInfoNoData, false, "", "", ""},
+      {"size is a string", R"({"code":0,"data":{"fileInfo":{"size":"5","url":"u"}}})", kInfoMalformed, false, "", "", ""},
+      {"size negative", R"({"code":0,"data":{"fileInfo":{"size":-1,"url":"u"}}})", kInfoMalformed, false, "", "", ""},
+      {"size beyond 31 bits", R"({"code":0,"data":{"fileInfo":{"size":4294967296,"url":"u"}}})", kInfoMalformed, false, "", "", ""},
+      {"url is an object", R"({"code":0,"data":{"fileInfo":{"size":5,"url":{}}}})", kInfoMalformed, false, "", "", ""},
+      {"version and md5 of odd types are ignored",
+       R"({"code":0,"data":{"fileInfo":{"size":5,"url":"u","version":[],"md5":{}}}})", kInfoProbe, true, "5", "u", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const InfoAnswer answer = JudgeInfoAnswer(c.body);
+    EXPECT_EQ(answer.outcome, c.outcome);
+    EXPECT_EQ(answer.has_file_info, c.has_file_info);
+    EXPECT_EQ(answer.package_size, c.size);
+    EXPECT_EQ(answer.package_url, c.url);
+    EXPECT_EQ(answer.lan, c.lan);
+  }
+}
+
+}  // namespace
