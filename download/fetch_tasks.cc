@@ -1,5 +1,19 @@
 #include "download/fetch_tasks.h"
 
+namespace {
+
+// What a ranged run reports: its error, how far it got, the end of its range and its tag.
+FetchResult RangeResult(const net::URLFetcher* source) {
+  FetchResult result;
+  result.error = source->error();
+  result.position = source->position();
+  result.end = source->range_end;
+  result.tag = source->tag;
+  return result;
+}
+
+}  // namespace
+
 CFetchTaskBase::CFetchTaskBase(const net::FetchRequest& request)
     : fetcher_(net::URLFetcher::Create(request, this)) {}
 
@@ -41,11 +55,7 @@ CBreakPointFetch::CBreakPointFetch(BreakPointFetchDelegate* delegate, const std:
 
 void CBreakPointFetch::OnFetchComplete(net::URLFetcher* source) {
   if (!delegate_) return;
-  FetchResult result;
-  result.error = source->error();
-  result.position = source->position();
-  result.end = source->range_end;
-  result.tag = source->tag;
+  FetchResult result = RangeResult(source);
   delegate_->OnBreakPointFetch(source->success(), &result, this);
 }
 
@@ -61,11 +71,7 @@ CBreakPointFetchApk::CBreakPointFetchApk(BreakFetchApkDelegate* delegate, const 
 
 void CBreakPointFetchApk::OnFetchComplete(net::URLFetcher* source) {
   if (!delegate_) return;
-  FetchResult result;
-  result.error = source->error();
-  result.position = source->position();
-  result.end = source->range_end;
-  result.tag = source->tag;
+  FetchResult result = RangeResult(source);
   delegate_->OnBreakFetchApk(source->success(), &result, this);
 }
 
