@@ -37,6 +37,17 @@ void AppendUtf16(std::u16string* out, uint32_t cp) {
   }
 }
 
+// The code point at text[*i], stepping *i over the low half of a surrogate pair; a lone
+// surrogate reads as U+FFFD.
+uint32_t NextCodePoint(const std::u16string& text, size_t* i) {
+  const char16_t unit = text[*i];
+  if (IsHighSurrogate(unit) && *i + 1 < text.size() && IsLowSurrogate(text[*i + 1])) {
+    ++*i;
+    return 0x10000 + ((static_cast<uint32_t>(unit) - 0xD800) << 10) + (text[*i] - 0xDC00);
+  }
+  return IsHighSurrogate(unit) || IsLowSurrogate(unit) ? 0xFFFD : unit;
+}
+
 }  // namespace
 
 bool IsWellFormedUtf16(const std::u16string& text) {
@@ -55,13 +66,7 @@ std::string Utf16ToUtf8(const std::u16string& text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t cp = text[i];
-    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-      cp = 0xFFFD;
-    }
+    const uint32_t cp = NextCodePoint(text, &i);
     AppendUtf8(&out, cp);
   }
   return out;
@@ -116,13 +121,7 @@ std::wstring ToWstring(const std::u16string& text) {
   std::wstring out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t cp = text[i];
-    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-      cp = 0xFFFD;
-    }
+    const uint32_t cp = NextCodePoint(text, &i);
     out.push_back(static_cast<wchar_t>(cp));
   }
   return out;
