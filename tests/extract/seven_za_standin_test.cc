@@ -12,6 +12,7 @@
 #include "extract/seven_za.h"
 #include "extract/system_extract_environment.h"
 #include "extract_test_support.h"
+#include "file_lock_win.h"
 #include "system/run_capture.h"
 
 namespace extract_test {
@@ -29,21 +30,6 @@ bool RunCaptured(const std::u16string& command_line, int timeout_ms, int* exit_c
                          exit_code, out, err);
 }
 
-class FileLock {
- public:
-  explicit FileLock(const fs::path& path)
-      : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~FileLock() {
-    if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 TEST(SevenZaStandInTest, UnpacksThePackageWithTheExactCommandLine) {
   ScratchFolder scratch;

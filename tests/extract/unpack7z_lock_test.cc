@@ -6,26 +6,11 @@
 
 #include "extract/unpack7z.h"
 #include "extract_test_support.h"
+#include "file_lock_win.h"
 
 namespace extract_test {
 namespace {
 
-// An open handle without write sharing, like the one a running program keeps on its files.
-class FileLock {
- public:
-  explicit FileLock(const fs::path& path)
-      : handle_(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~FileLock() {
-    if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
-  }
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
-  bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 // Unpacks once, so the locked files exist as an earlier installation left them.
 fs::path InstalledFolder(const ScratchFolder& scratch) {
