@@ -28,7 +28,12 @@ const DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
 
 const DWORD kMemoryChunk = 1024;
 const DWORD kFileChunk = 8192;
-const DWORD kRangeBuffer = 16385;
+// A ranged part reads 64 KiB at a time. Every InternetReadFile is at least one socket receive,
+// and under Wine each receive is a round trip to the wineserver that all four parts share:
+// 16 KiB reads held a 512 MiB loopback download to about 240 MiB/s, 64 KiB reads reach about
+// 400 MiB/s (bench/README.md). On a slow line a read still ends within a second or two, and a
+// failed read loses no more than its own bytes: the part resumes from the last byte on disk.
+const DWORD kRangeBuffer = 64 * 1024;
 
 class ScopedInternet {
  public:
