@@ -33,3 +33,23 @@ function(pindle_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# pindle_server_fixture(<fixture> SCRIPT <file in tools/> ENV <variable> TESTS <test>...)
+# A test program under Wine cannot start the host's Python: in the Windows trees CTest starts
+# one server of tools/ (tools/server_ctl.sh) for the fixture's tests and names its port file in
+# <variable>, on drive Z:, where Wine shows the host's root folder. The host tree needs nothing:
+# its tests start their own server.
+function(pindle_server_fixture fixture)
+  cmake_parse_arguments(S "" "SCRIPT;ENV" "TESTS" ${ARGN})
+  if(NOT PINDLE_WIN32)
+    return()
+  endif()
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${fixture})
+  set(ctl ${PROJECT_SOURCE_DIR}/tools/server_ctl.sh)
+  add_test(NAME ${fixture}_start COMMAND ${ctl} start ${dir} ${S_SCRIPT} server)
+  add_test(NAME ${fixture}_stop COMMAND ${ctl} stop ${dir} ${S_SCRIPT} server)
+  set_tests_properties(${fixture}_start PROPERTIES FIXTURES_SETUP ${fixture})
+  set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture})
+  set_property(TEST ${S_TESTS} APPEND PROPERTY FIXTURES_REQUIRED ${fixture})
+  set_property(TEST ${S_TESTS} APPEND PROPERTY ENVIRONMENT "${S_ENV}=Z:${dir}/server.port")
+endfunction()

@@ -22,8 +22,8 @@
 #include "runtime/message_loop.h"
 #include "runtime/thread.h"
 #include "runtime/waitable_event.h"
+#include "scratch_folder.h"
 #include "stderr_capture.h"
-#include "temp_folder.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ class AnalyticsReporterTest : public CollectorTest {
     return {{"action", action}};
   }
 
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
   FakeIdState id_;
   std::string saved_token_;
   std::string saved_default_token_;
@@ -206,7 +206,7 @@ TEST_F(AnalyticsReporterTest, TrackAfterShutdownReturnsFalseAndSendsNothing) {
 // The first send empties the staging file (its records are in memory from then on), so a
 // run that ends without an explicit Shutdown must still write them back.
 TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
-  ASSERT_TRUE(TempFolder::WriteFile(
+  ASSERT_TRUE(test_support::WriteFile(
       StagingPath(), "{\"properties\":{\"action\":\"old_1\"}}\n{\"properties\":{\"action\":\"old_2\"}}\n"));
   ASSERT_TRUE(collector_->SetMode("500"));
   {
@@ -235,7 +235,7 @@ TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
 
 TEST_F(AnalyticsReporterTest, StagingFileDefaultsToTheProductDataFolder) {
   const std::wstring saved_folder = app::Global().product_data_folder;
-  app::Global().product_data_folder = app::AnsiToWide(folder_.path());
+  app::Global().product_data_folder = app::AnsiToWide(folder_.path().string());
   ASSERT_TRUE(collector_->SetMode("500"));
   {
     AnalyticsReporter reporter;

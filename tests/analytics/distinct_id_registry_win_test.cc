@@ -10,8 +10,8 @@
 #include "collector_test.h"
 #include "random_id_shape.h"
 #include "saved_registry_id_win.h"
+#include "scratch_folder.h"
 #include "stderr_capture.h"
-#include "temp_folder.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ class RegistryDistinctIdTest : public CollectorTest {
   }
 
   SavedRegistryId saved_;
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(RegistryDistinctIdTest, MadeOnceStoredAsAStringAndReusedByLaterRuns) {

@@ -8,8 +8,8 @@
 
 #include "analytics/staging_file.h"
 #include "collector_test.h"
+#include "scratch_folder.h"
 #include "stderr_capture.h"
-#include "temp_folder.h"
 
 namespace event_analytics {
 namespace {
@@ -33,7 +33,7 @@ class EventTrackerTest : public CollectorTest {
     return properties;
   }
 
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(EventTrackerTest, InitChecksTheDistinctId) {

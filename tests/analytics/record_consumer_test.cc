@@ -4,12 +4,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "analytics/staging_file.h"
 #include "consumer_test_util.h"
+#include "scratch_folder.h"
 #include "stderr_capture.h"
-#include "temp_folder.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -32,12 +33,12 @@ class RecordConsumerTest : public testing::Test {
   void WriteStaging(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + kStagingLineBreak;
-    ASSERT_TRUE(TempFolder::WriteFile(StagingPath(), text));
+    ASSERT_TRUE(test_support::WriteFile(StagingPath(), text));
   }
 
   std::vector<std::string> StagedRecords() const { return StagingFile(StagingPath()).Read(); }
 
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(RecordConsumerTest, The201stRecordPushesOutTheOldest) {
@@ -75,7 +76,7 @@ TEST_F(RecordConsumerTest, LoadStagingTakesTheLastRecordsThatFitAndEmptiesTheFil
     }
     EXPECT_THAT(consumer.QueuedRecords(), ElementsAreArray(expected));
     std::string left = "?";
-    ASSERT_TRUE(TempFolder::ReadFile(StagingPath(), &left));
+    ASSERT_TRUE(test_support::ReadFile(StagingPath(), &left));
     EXPECT_EQ(left, "");
   }
 }
@@ -109,7 +110,7 @@ TEST_F(RecordConsumerTest, CloseStagesEverythingUnsentWithStagedRecordsFirst) {
     EXPECT_FALSE(consumer.Flush());
   }
   EXPECT_THAT(StagedRecords(), ElementsAreArray(NumberedTexts(1, 6)));
-  EXPECT_FALSE(TempFolder::Exists(StagingPath() + ".tmp"));
+  EXPECT_FALSE(std::filesystem::exists(StagingPath() + ".tmp"));
 }
 
 TEST_F(RecordConsumerTest, DestructionStagesLikeClose) {
@@ -162,7 +163,7 @@ TEST_F(RecordConsumerTest, CloseKilledHalfwayLeavesTheStagedRecordsReadable) {
   GTEST_FLAG_SET(death_test_style, "fast");
   WriteStaging(NumberedTexts(1, 3));
   std::string before;
-  ASSERT_TRUE(TempFolder::ReadFile(StagingPath(), &before));
+  ASSERT_TRUE(test_support::ReadFile(StagingPath(), &before));
   const std::string path = StagingPath();
   EXPECT_EXIT(
       {
@@ -174,11 +175,11 @@ TEST_F(RecordConsumerTest, CloseKilledHalfwayLeavesTheStagedRecordsReadable) {
       },
       testing::KilledBySignal(SIGXFSZ), "");
   std::string after;
-  ASSERT_TRUE(TempFolder::ReadFile(StagingPath(), &after));
+  ASSERT_TRUE(test_support::ReadFile(StagingPath(), &after));
   EXPECT_EQ(after, before);
   EXPECT_THAT(StagedRecords(), ElementsAreArray(NumberedTexts(1, 3)));
   std::string torn;
-  ASSERT_TRUE(TempFolder::ReadFile(path + ".tmp", &torn));  // the write was cut short
+  ASSERT_TRUE(test_support::ReadFile(path + ".tmp", &torn));  // the write was cut short
   EXPECT_EQ(torn.size(), 64u * 1024);
 }
 #endif

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_folder.h"
+#include "scratch_folder.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -65,7 +65,7 @@ TEST(StagingFileTest, WriterUsesThePlatformLineBreakAndReadsBack) {
 
 class StagingFileOnDiskTest : public testing::Test {
  protected:
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
   StagingFile staging_{folder_.File("staging_file")};
 };
 
@@ -73,30 +73,30 @@ TEST_F(StagingFileOnDiskTest, MissingFileReadsAsEmptyAndEmptyCreatesIt) {
   EXPECT_THAT(staging_.Read(), IsEmpty());
   ASSERT_TRUE(staging_.Empty());
   std::string contents = "unchanged";
-  ASSERT_TRUE(TempFolder::ReadFile(staging_.path(), &contents));
+  ASSERT_TRUE(test_support::ReadFile(staging_.path(), &contents));
   EXPECT_EQ(contents, "");
 }
 
 TEST_F(StagingFileOnDiskTest, RewriteReplacesTheContentsAndLeavesNoTemporaryFile) {
-  ASSERT_TRUE(TempFolder::WriteFile(staging_.path(), "{\"old\":1}\n{\"old\":2}\n"));
+  ASSERT_TRUE(test_support::WriteFile(staging_.path(), "{\"old\":1}\n{\"old\":2}\n"));
   ASSERT_TRUE(staging_.Rewrite({"{\"new\":1}"}));
   EXPECT_THAT(staging_.Read(), ElementsAre("{\"new\":1}"));
-  EXPECT_FALSE(TempFolder::Exists(staging_.temp_path()));
+  EXPECT_FALSE(std::filesystem::exists(staging_.temp_path()));
   ASSERT_TRUE(staging_.Rewrite({}));
   EXPECT_THAT(staging_.Read(), IsEmpty());
 }
 
 TEST_F(StagingFileOnDiskTest, LeftoverTemporaryFileOfAnEarlierCrashIsReplaced) {
-  ASSERT_TRUE(TempFolder::WriteFile(staging_.temp_path(), "{\"torn\":"));
+  ASSERT_TRUE(test_support::WriteFile(staging_.temp_path(), "{\"torn\":"));
   ASSERT_TRUE(staging_.Rewrite({"{\"a\":1}", "{\"b\":2}"}));
   EXPECT_THAT(staging_.Read(), ElementsAre("{\"a\":1}", "{\"b\":2}"));
-  EXPECT_FALSE(TempFolder::Exists(staging_.temp_path()));
+  EXPECT_FALSE(std::filesystem::exists(staging_.temp_path()));
 }
 
 TEST_F(StagingFileOnDiskTest, FailedRewriteKeepsTheOldRecords) {
-  ASSERT_TRUE(TempFolder::WriteFile(staging_.path(), "{\"old\":1}\n{\"old\":2}\n"));
+  ASSERT_TRUE(test_support::WriteFile(staging_.path(), "{\"old\":1}\n{\"old\":2}\n"));
   // Something in the way of the temporary file: the new contents cannot be written.
-  TempFolder::WriteFile(staging_.temp_path(), "");
+  test_support::WriteFile(staging_.temp_path(), "");
   std::remove(staging_.temp_path().c_str());
   ASSERT_TRUE(std::filesystem::create_directory(staging_.temp_path()));
   EXPECT_FALSE(staging_.Rewrite({"{\"new\":1}"}));
@@ -117,7 +117,7 @@ TEST_F(StagingFileOnDiskTest, WriteKilledHalfwayLeavesTheOldRecordsReadable) {
   // Fork at the statement so the child writes to this test's folder (no threads run here).
   GTEST_FLAG_SET(death_test_style, "fast");
   const std::string old_text = "{\"old\":1}\n{\"old\":2}\n{\"old\":3}\n";
-  ASSERT_TRUE(TempFolder::WriteFile(staging_.path(), old_text));
+  ASSERT_TRUE(test_support::WriteFile(staging_.path(), old_text));
   std::deque<std::string> big;
   for (int i = 0; i < 200; ++i) big.push_back("{\"n\":\"" + std::string(4000, 'x') + "\"}");
   EXPECT_EXIT(
@@ -128,11 +128,11 @@ TEST_F(StagingFileOnDiskTest, WriteKilledHalfwayLeavesTheOldRecordsReadable) {
       },
       testing::KilledBySignal(SIGXFSZ), "");
   std::string after;
-  ASSERT_TRUE(TempFolder::ReadFile(staging_.path(), &after));
+  ASSERT_TRUE(test_support::ReadFile(staging_.path(), &after));
   EXPECT_EQ(after, old_text);
   // The temporary file shows that the write did start and stopped in the middle.
   std::string torn;
-  ASSERT_TRUE(TempFolder::ReadFile(staging_.temp_path(), &torn));
+  ASSERT_TRUE(test_support::ReadFile(staging_.temp_path(), &torn));
   EXPECT_EQ(torn.size(), 64u * 1024);
   // The next run's reader still gets the old records, and its rewrite succeeds.
   EXPECT_THAT(staging_.Read(), ElementsAre("{\"old\":1}", "{\"old\":2}", "{\"old\":3}"));

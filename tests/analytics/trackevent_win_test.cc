@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,10 @@
 #include "app/text_encoding.h"
 #include "collector_test.h"
 #include "saved_registry_id_win.h"
+#include "scratch_folder.h"
 #include "system/device_id.h"
 #include "system/os_version.h"
 #include "system/run_capture.h"
-#include "temp_folder.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ class TrackEventTest : public CollectorTest {
   }
 
   SavedRegistryId saved_id_;
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(TrackEventTest, DeliveredEventExitsZeroAndArrivesWithTheInstallersPresets) {
@@ -162,7 +163,7 @@ TEST_F(TrackEventTest, WrongCommandLinesExitTwoAndSendNothing) {
     EXPECT_THAT(result.err, HasSubstr("usage: trackevent COLLECTOR_URL STAGING_FILE EVENT"));
   }
   EXPECT_EQ(collector_->Requests().size(), 0u);
-  EXPECT_FALSE(TempFolder::Exists(StagingPath()));
+  EXPECT_FALSE(std::filesystem::exists(StagingPath()));
 }
 
 }  // namespace

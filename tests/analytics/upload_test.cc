@@ -12,8 +12,8 @@
 #include "analytics/staging_file.h"
 #include "collector_test.h"
 #include "consumer_test_util.h"
+#include "scratch_folder.h"
 #include "stderr_capture.h"
-#include "temp_folder.h"
 
 namespace event_analytics {
 namespace {
@@ -37,7 +37,7 @@ class UploadTest : public CollectorTest {
 
   std::string StagingPath() const { return folder_.File("staging_file"); }
 
-  TempFolder folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(UploadTest, ThirtyFiveRecordsArriveAsRequestsOfThirtyAndFive) {

@@ -6,15 +6,13 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <thread>
 #include <vector>
 
 #include "fault_server.h"
+#include "scratch_folder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 class ProgressLog : public CLibcurlCallback {
  public:
@@ -32,20 +30,10 @@ class ProgressLog : public CLibcurlCallback {
 
 class CurlFileDownloaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() / ("pindle-curl-" + std::to_string(counter++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  std::wstring Path(const char* name) const { return (folder_ / name).wstring(); }
-  std::string NarrowPath(const char* name) const { return (folder_ / name).string(); }
+  std::wstring Path(const char* name) const { return (folder_.path() / name).wstring(); }
+  std::string NarrowPath(const char* name) const { return folder_.File(name); }
 
-  fs::path folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(CurlFileDownloaderTest, DownloadsTheWholeFileAndReportsProgress) {

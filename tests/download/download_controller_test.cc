@@ -18,6 +18,7 @@
 #include "download/probe_judgement.h"
 #include "fault_server.h"
 #include "net/ref_ptr.h"
+#include "scratch_folder.h"
 #include "test_loops.h"
 
 namespace {
@@ -55,14 +56,10 @@ class DownloadControllerTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(loops_.ok());
     ASSERT_TRUE(server_.Start());
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() / ("pindle-download-" + std::to_string(counter++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     global_.channel = "en";
     global_.player_version = "1.0.1.0000";
     global_.language_code = L"lan_en";
-    global_.local_app_data = (folder_ / "PindlePackage1700000000").wstring();
+    global_.local_app_data = (folder_.path() / "PindlePackage1700000000").wstring();
     download::SetDownloadInfoHost(server_.Base());
     controller_.reset(new DownloadController(&window_, &global_));
   }
@@ -70,8 +67,6 @@ class DownloadControllerTest : public ::testing::Test {
     if (controller_) controller_->Detach();
     controller_.reset();
     download::SetDownloadInfoHost("");
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   void Script(const std::string& json) { ASSERT_TRUE(server_.Script(json)); }
@@ -93,7 +88,7 @@ class DownloadControllerTest : public ::testing::Test {
 
   TestLoops loops_;
   FaultServer server_;
-  fs::path folder_;
+  test_support::ScratchFolder folder_;
   app::CGlobal global_;
   FakeWindow window_;
   net::RefPtr<DownloadController> controller_;

@@ -13,6 +13,8 @@
 #include <sys/resource.h>
 #endif
 
+#include "scratch_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,24 +22,14 @@ using namespace download;
 
 class PackageFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() / ("pindle-package-" + std::to_string(counter++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-  std::wstring Path(const char* name) const { return (folder_ / name).wstring(); }
+  std::wstring Path(const char* name) const { return (folder_.path() / name).wstring(); }
 
-  fs::path folder_;
+  test_support::ScratchFolder folder_;
 };
 
 TEST_F(PackageFileTest, PreallocationGivesTheFileItsFullSizeAndReplacesAnOldOne) {
   {
-    std::ofstream old(folder_ / "pkg", std::ios::binary);
+    std::ofstream old(folder_.path() / "pkg", std::ios::binary);
     old << std::string(5000, 'x');
   }
   ASSERT_TRUE(PreallocatePackageFile(Path("pkg"), 1234567));
@@ -45,7 +37,7 @@ TEST_F(PackageFileTest, PreallocationGivesTheFileItsFullSizeAndReplacesAnOldOne)
   ASSERT_TRUE(PreallocatePackageFile(Path("pkg"), 10));
   EXPECT_EQ(PackageFileSize(Path("pkg")), 10);
   // The old content is gone, not kept in front of the new size.
-  std::ifstream in(folder_ / "pkg", std::ios::binary);
+  std::ifstream in(folder_.path() / "pkg", std::ios::binary);
   std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(data, std::string(10, '\0'));
 }
@@ -82,7 +74,7 @@ TEST_F(PackageFileTest, PreallocationOnAVolumeTooSmallFailsAndLeavesNoFile) {
 
 TEST_F(PackageFileTest, WriterReplacesTheFileAndWritesInOrder) {
   {
-    std::ofstream old(folder_ / "w", std::ios::binary);
+    std::ofstream old(folder_.path() / "w", std::ios::binary);
     old << std::string(100, 'x');
   }
   PackageFileWriter writer;

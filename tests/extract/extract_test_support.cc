@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -35,44 +32,6 @@ fs::path Archive(const std::string& name) { return DataFolder() / name; }
 fs::path ExpectedTree() { return DataFolder() / "tree"; }
 
 std::u16string U16(const fs::path& path) { return path.u16string(); }
-
-ScratchFolder::ScratchFolder() {
-  static std::atomic<int> counter{0};
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "scratch";
-  for (char& c : name) {
-    if (c == '/' || c == '\\' || c == ':') c = '_';
-  }
-  path_ = FromBuildPath(PINDLE_EXTRACT_TEST_SCRATCH) / (name + "." + std::to_string(counter++));
-  RemoveTree(path_);
-  fs::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
-
-void RemoveTree(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::exists(path, ec)) return;
-  for (auto it = fs::recursive_directory_iterator(path, ec); !ec && it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
-    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-  }
-  fs::remove_all(path, ec);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::string();
-  std::string data(static_cast<size_t>(in.tellg()), '\0');
-  in.seekg(0);
-  in.read(&data[0], static_cast<std::streamsize>(data.size()));
-  return data;
-}
-
-void WriteFile(const fs::path& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(data.data(), static_cast<std::streamsize>(data.size()));
-}
 
 std::vector<std::string> ListTree(const fs::path& root) {
   std::vector<std::string> entries;

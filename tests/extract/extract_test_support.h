@@ -1,5 +1,5 @@
 // Real files for the extraction tests: the archives and source tree built by
-// make_test_archives.py, private scratch folders, tree comparison, and a file system that
+// make_test_archives.py, tree comparison, the error file, and a file system that
 // records what the extractor prints and where the current folder is while files are created.
 #ifndef PINDLE_TESTS_EXTRACT_EXTRACT_TEST_SUPPORT_H_
 #define PINDLE_TESTS_EXTRACT_EXTRACT_TEST_SUPPORT_H_
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "extract/unpack_file_system.h"
+#include "scratch_folder.h"
 
 namespace extract_test {
 
@@ -23,25 +24,11 @@ fs::path ExpectedTree();
 // The path as the extractor takes it (UTF-16, the platform's separators).
 std::u16string U16(const fs::path& path);
 
-// A fresh, empty folder for one test, removed with everything in it (read-only files
-// included) at the end.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-// Removes a tree even when it holds read-only files.
-void RemoveTree(const fs::path& path);
-
-std::string ReadFile(const fs::path& path);
-void WriteFile(const fs::path& path, const std::string& data);
+// Private scratch folders and whole-file reads and writes: the shared test support.
+using test_support::ReadFile;
+using test_support::RemoveTree;
+using test_support::ScratchFolder;
+using test_support::WriteFile;
 
 // Relative paths of every file and folder below `root` (folders end with "/"), sorted.
 std::vector<std::string> ListTree(const fs::path& root);

@@ -86,7 +86,7 @@ class StandInEnvironment : public SystemExtractEnvironment {
   std::vector<std::string> trace;
   std::vector<std::string> logs;
 
-  void StopProductPrograms() override { trace.push_back("stop"); }
+  void StopProductPrograms(const std::u16string&) override { trace.push_back("stop"); }
   void Log(const std::string& message, bool enabled) override {
     if (enabled) logs.push_back(message);
   }

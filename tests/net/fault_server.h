@@ -1,7 +1,6 @@
-// Runs tools/fault_server.py on 127.0.0.1 for a test, scripts it and reads its request log.
-// The host tree starts one server per FaultServer; under Wine the test cannot start the host's
-// Python, so CTest starts one per test program (tools/server_ctl.sh) and Start() attaches
-// to it through the port file named in PINDLE_FAULT_SERVER_PORT_FILE.
+// Runs tools/fault_server.py on 127.0.0.1 for a test, scripts it and reads its request log. The
+// host tree starts one server per FaultServer; under Wine Start() attaches to the one CTest
+// started for the test program (PINDLE_FAULT_SERVER_PORT_FILE), see test_support::TestServer.
 #ifndef TESTS_NET_FAULT_SERVER_H_
 #define TESTS_NET_FAULT_SERVER_H_
 
@@ -10,37 +9,28 @@
 #include <cstdint>
 #include <string>
 
+#include "test_server.h"
+
 class FaultServer {
  public:
-  FaultServer() = default;
-  FaultServer(const FaultServer&) = delete;
-  FaultServer& operator=(const FaultServer&) = delete;
-  ~FaultServer() { Stop(); }
-
   // `tls_name` (host tree only): serve TLS with a self-signed certificate for that
   // subjectAltName ("IP:127.0.0.1", "DNS:wrong.example"); cert_file() then names its PEM file.
   bool Start(const std::string& tls_name = std::string());
-  void Stop();
-  int port() const { return port_; }
+  void Stop() { server_.Stop(); }
+  int port() const { return server_.port(); }
   const std::string& cert_file() const { return cert_file_; }
 
   // Replaces the script (see tools/fault_server.py) and clears the request log.
   bool Script(const std::string& json);
   bool Release();
   // Every request since the last Script(), as the server logged it.
-  Json::Value Log();
+  Json::Value Log() { return server_.ControlJson("/_log"); }
 
-  std::string Base() const;                 // "http://127.0.0.1:<port>"
-  std::string PackageUrl() const;           // Base() + "/pkg/package.7z"
+  std::string Base() const { return server_.Base(); }  // "http://127.0.0.1:<port>"
+  std::string PackageUrl() const { return Base() + "/pkg/package.7z"; }
 
  private:
-  bool Control(const std::string& method, const std::string& path, const std::string& body,
-               std::string* answer);
-
-  long pid_ = -1;
-  int port_ = 0;
-  bool tls_ = false;
-  std::string folder_;
+  test_support::TestServer server_{"fault_server.py", "PINDLE_FAULT_SERVER_PORT_FILE", 20};
   std::string cert_file_;
 };
 

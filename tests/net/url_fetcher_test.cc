@@ -11,6 +11,7 @@
 
 #include "fault_server.h"
 #include "net/ref_ptr.h"
+#include "scratch_folder.h"
 #include "test_loops.h"
 
 namespace {
@@ -51,14 +52,6 @@ class URLFetcherTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(loops_.ok());
     ASSERT_TRUE(server_.Start());
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() / ("pindle-fetcher-" + std::to_string(counter++));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
   }
 
   // Runs one fetch to its completion (or the time-out).
@@ -69,18 +62,17 @@ class URLFetcherTest : public ::testing::Test {
 
   void Script(const std::string& json) { ASSERT_TRUE(server_.Script(json)); }
 
-  std::wstring PathOf(const std::string& name) const { return (folder_ / name).wstring(); }
-  std::string NarrowPath(const std::string& name) const { return (folder_ / name).string(); }
+  std::wstring PathOf(const std::string& name) const { return (folder_.path() / name).wstring(); }
+  std::string NarrowPath(const std::string& name) const { return folder_.File(name); }
 
   // A file of `size` zero bytes, as the preallocation leaves it.
   void MakeZeroFile(const std::string& name, uint32_t size) {
-    std::ofstream out(folder_ / name, std::ios::binary);
+    std::ofstream out(folder_.path() / name, std::ios::binary);
     out.seekp(size - 1);
     out.put('\0');
   }
-  std::string ReadFile(const std::string& name) {
-    std::ifstream in(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string ReadFile(const std::string& name) const {
+    return test_support::ReadFile(folder_.path() / name);
   }
   // Requests for the package since the last script.
   std::vector<Json::Value> PackageRequests() {
@@ -93,7 +85,7 @@ class URLFetcherTest : public ::testing::Test {
 
   TestLoops loops_;
   FaultServer server_;
-  fs::path folder_;
+  test_support::ScratchFolder folder_;
 };
 
 // Checks that [start, end) holds the package's bytes and everything else in `data` is zero.
@@ -180,7 +172,7 @@ TEST_F(URLFetcherTest, FileKindWithoutContentLengthFailsBeforeCreatingTheFile) {
   RunToCompletion(fetcher.get(), &recorder);
   EXPECT_FALSE(recorder.success);
   EXPECT_EQ(recorder.error, net::kErrorNoLength);
-  EXPECT_FALSE(fs::exists(folder_ / "nolength.bin"));
+  EXPECT_FALSE(fs::exists(folder_.path() / "nolength.bin"));
 }
 
 TEST_F(URLFetcherTest, RangeKindFillsOnlyItsRangeThoughTheAnswerRunsToTheEndOfTheFile) {

@@ -1,5 +1,5 @@
 // Support for the Windows tests of the system helpers: a private scratch folder per test,
-// small file utilities that do not use the code under test, and the helper program.
+// small Win32 file utilities that do not use the code under test, and the helper program.
 #ifndef PINDLE_TESTS_SYSTEM_WIN_TEST_SUPPORT_H_
 #define PINDLE_TESTS_SYSTEM_WIN_TEST_SUPPORT_H_
 
@@ -7,27 +7,26 @@
 
 #include <string>
 
-// A new empty folder under the temporary folder, removed with everything in it at the end.
+#include "scratch_folder.h"
+
+// The shared scratch folder (a new empty folder under the temporary folder, removed with
+// everything in it at the end) with the wide paths and "\" separators of the Win32 calls that
+// these tests make.
 class ScratchFolder {
  public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
   const std::wstring& path() const { return path_; }
   // path() + "\" + relative
   std::wstring operator/(const std::wstring& relative) const { return path_ + L"\\" + relative; }
 
  private:
-  std::wstring path_;
+  test_support::ScratchFolder folder_;
+  std::wstring path_ = folder_.path().wstring();
 };
 
 bool Exists(const std::wstring& path);
 bool IsFolderAt(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);  // empty when it cannot be read
-void RemoveTree(const std::wstring& path);           // independent of the code under test
 
 // Folder of the running test program, with a final "\".
 std::wstring ProgramFolder();
