@@ -1,9 +1,6 @@
 #include "log_test_files.h"
 
-#include <atomic>
 #include <fstream>
-#include <iterator>
-#include <random>
 #include <stdexcept>
 
 namespace simlog {
@@ -11,22 +8,8 @@ namespace testing_files {
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
-  static std::atomic<int> counter{0};
-  std::random_device random;
-  const std::string stem = "pindle_log_test_" + std::to_string(random()) + "_" + std::to_string(counter++);
-  path_ = fs::temp_directory_path() / stem;
-  fs::remove_all(path_);
-  fs::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
 std::string TempFolder::Narrow(const std::string& name) const {
-  return name.empty() ? path_.string() : (path_ / name).string();
+  return name.empty() ? path().string() : File(name);
 }
 
 void WriteFileOfSize(const std::string& path, uint64_t size, char fill) {
@@ -49,10 +32,7 @@ bool FileExists(const std::string& path) {
   return fs::exists(path, ignored);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadWholeFile(const std::string& path) { return test_support::ReadFile(path); }
 
 uint64_t SizeOf(const std::string& path) {
   return static_cast<uint64_t>(fs::file_size(path));

@@ -8,23 +8,16 @@
 #include <filesystem>
 #include <string>
 
+#include "scratch_folder.h"
+
 namespace simlog {
 namespace testing_files {
 
-// A fresh, empty folder under the temp folder, removed with everything in it at the end.
-class TempFolder {
+// A private scratch folder whose paths the log takes as narrow text.
+class TempFolder : public test_support::ScratchFolder {
  public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
   // Narrow path text of `name` inside the folder (or of the folder itself for an empty name).
   std::string Narrow(const std::string& name = std::string()) const;
-
- private:
-  std::filesystem::path path_;
 };
 
 void WriteFileOfSize(const std::string& path, uint64_t size, char fill = 'o');
