@@ -23,7 +23,12 @@ enum FetchError {
   kErrorOpenFile = 2,     // the existing target file could not be opened
   kErrorNoRange = 3,      // no 206 answer, or ranges are switched off for this fetcher
   kErrorNoLength = 4,     // no usable Content-Length
+  kErrorTooLong = 5,      // a text answer longer than kMemoryAnswerLimit
 };
+
+// The longest text answer a kFetchToMemory run keeps. The answers are a few hundred bytes of
+// JSON; a server that streams without end must not be able to exhaust a 32-bit process.
+const uint32_t kMemoryAnswerLimit = 4u << 20;
 
 // Offsets are 32-bit: files of 4 GiB and more are out of range.
 struct FetchRequest {

@@ -213,7 +213,14 @@ bool URLFetcher::TransferToMemory(void* internet) {
     if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) return false;
     if (read == 0) return true;
     // The answer is text: a chunk counts up to its first zero byte.
-    response_.append(buffer, strnlen(buffer, read));
+    const size_t text = strnlen(buffer, read);
+    if (response_.size() + text > kMemoryAnswerLimit) {
+      error_ = kErrorTooLong;
+      LogAlways(__LINE__, simlog::LogAssist::FormatString(
+                              "text answer longer than %u bytes, refused", kMemoryAnswerLimit));
+      return false;
+    }
+    response_.append(buffer, text);
   }
 }
 

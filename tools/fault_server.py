@@ -33,7 +33,8 @@ Script (every member optional):
                 waits until /_release or t seconds, then goes on
   info          {"answer": "valid" | "malformed" | "code" | "null_data" | "no_fileinfo" |
                  "status500" | "raw", "fail_first": n (answer 500 to the first n queries),
-                 "size": ..., "url": ..., "lan": ..., "code": ..., "body": ... (for "raw")}
+                 "size": ..., "url": ..., "lan": ..., "code": ..., "body": ... and
+                 "repeat": n (for "raw": the body n times, default 1)}
 
 Usage: fault_server.py [--port N] [--port-file PATH] [--tls-dir DIR --tls-name SAN]
 With --tls-dir the server speaks TLS with a self-signed certificate for SAN (for example
@@ -185,7 +186,7 @@ class Handler(BaseHTTPRequestHandler):
         elif answer == "malformed":
             body = '{"code": 0, "data": {"fileInfo": '
         else:  # raw
-            body = info.get("body", "")
+            body = info.get("body", "") * info.get("repeat", 1)
         entry["status"] = 200
         self.record(entry)
         self.send_plain(200, body, "application/json")

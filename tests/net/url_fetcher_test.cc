@@ -134,6 +134,33 @@ TEST_F(URLFetcherTest, MemoryKindFailsOnAnErrorStatusOrNoServer) {
   }
 }
 
+// A text answer of `repeat` times the 16 bytes of kAnswerPiece. (One loop run per test.)
+const char kAnswerPiece[] = "0123456789abcdef";
+
+TEST_F(URLFetcherTest, MemoryKindKeepsAnAnswerOfExactlyTheLimit) {
+  Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) +
+         R"(", "repeat": )" + std::to_string(net::kMemoryAnswerLimit / 16) + "}}");
+  Recorder recorder;
+  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
+      FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), &recorder));
+  RunToCompletion(fetcher.get(), &recorder);
+  EXPECT_TRUE(recorder.success);
+  ASSERT_EQ(recorder.response.size(), net::kMemoryAnswerLimit);
+  EXPECT_EQ(recorder.response.substr(recorder.response.size() - 16), kAnswerPiece);
+}
+
+TEST_F(URLFetcherTest, MemoryKindRefusesAnAnswerLongerThanTheLimit) {
+  Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) +
+         R"(", "repeat": )" + std::to_string(net::kMemoryAnswerLimit / 16 + 1) + "}}");
+  Recorder recorder;
+  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
+      FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), &recorder));
+  RunToCompletion(fetcher.get(), &recorder);
+  EXPECT_FALSE(recorder.success);
+  EXPECT_EQ(recorder.error, net::kErrorTooLong);
+  EXPECT_LE(recorder.response.size(), net::kMemoryAnswerLimit);
+}
+
 TEST_F(URLFetcherTest, FileKindWritesTheWholeFileAndEndsWithFullProgress) {
   const uint32_t size = 3 * 1024 * 1024 + 7;
   Script(R"({"size": )" + std::to_string(size) + "}");
