@@ -2,7 +2,6 @@
 
 #include <curl/curl.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -16,14 +15,21 @@ void EnsureCurlGlobal() {
 }  // namespace
 
 CurlFileDownloader::CurlFileDownloader()
-    : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0) {}
+    : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0) {}
 
 size_t CurlFileDownloader::WriteThunk(char* data, size_t size, size_t count, void* self) {
   CurlFileDownloader* downloader = static_cast<CurlFileDownloader*>(self);
   // Returning less than was handed over makes libcurl end the transfer as failed.
   if (downloader->running_.load() != 1 || !downloader->file_.is_open()) return 0;
   const size_t bytes = size * count;
-  if (!downloader->file_.Write(data, bytes)) return 0;
+  if (downloader->max_bytes_ != 0 && downloader->bytes_written_ + bytes > downloader->max_bytes_) {
+    downloader->last_error_ = "the answer is longer than the package";
+    return 0;
+  }
+  if (!downloader->file_.Write(data, bytes)) {
+    downloader->last_error_ = "cannot write the package file";
+    return 0;
+  }
   downloader->bytes_written_ += bytes;
   return bytes;
 }
@@ -40,9 +46,11 @@ int CurlFileDownloader::ProgressThunk(void* self, int64_t total, int64_t receive
   return downloader->cancel_.load(std::memory_order_acquire) ? 1 : 0;
 }
 
-bool CurlFileDownloader::Download(const std::string& url, const std::wstring& file) {
+bool CurlFileDownloader::Download(const std::string& url, const std::wstring& file,
+                                  uint64_t max_bytes) {
   EnsureCurlGlobal();
   bytes_written_ = 0;
+  max_bytes_ = max_bytes;
   last_error_.clear();
   std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) {
@@ -73,6 +81,9 @@ bool CurlFileDownloader::Download(const std::string& url, const std::wstring& fi
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 20L);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
+  if (max_bytes != 0) {
+    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_bytes));
+  }
   running_.store(1);
   const CURLcode result = curl_easy_perform(handle);
   running_.store(0);
@@ -80,8 +91,8 @@ bool CurlFileDownloader::Download(const std::string& url, const std::wstring& fi
   curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
   file_.Close();
   if (result != CURLE_OK) {
-    last_error_ = curl_easy_strerror(result);
-    std::fprintf(stderr, "%s\n", last_error_.c_str());
+    // A reason the write callback gave is more telling than libcurl's "failed writing".
+    if (last_error_.empty()) last_error_ = curl_easy_strerror(result);
     return false;
   }
   if (status != 200) {

@@ -36,8 +36,10 @@ class CurlFileDownloader {
 
   // Replaces `file` with the body of `url`. True only when libcurl finished the transfer, the
   // final answer was 200 (redirects are followed, http and https only), and every byte reached
-  // the file. A stalled connection ends the transfer after a minute without data.
-  bool Download(const std::string& url, const std::wstring& file);
+  // the file. A stalled connection ends the transfer after a minute without data. With
+  // `max_bytes` (0: no limit) a body announced or grown beyond it ends the transfer as failed,
+  // so an endless answer cannot fill the disk.
+  bool Download(const std::string& url, const std::wstring& file, uint64_t max_bytes = 0);
 
   // Any thread: ends a running transfer at its next progress check, as a failure.
   void Cancel() { cancel_.store(true, std::memory_order_release); }
@@ -58,6 +60,7 @@ class CurlFileDownloader {
   CLibcurlCallback* sink_;
   std::atomic<bool> cancel_;
   uint64_t bytes_written_;
+  uint64_t max_bytes_;
   std::string ca_file_;
   std::string last_error_;
 };

@@ -60,6 +60,8 @@ DownloadController::DownloadController(DownloadWindow* window, app::CGlobal* glo
       download_mode_(download::kModeUnset),
       download_start_time_(0),
       overall_progress_(0.0f),
+      info_query_started_(false),
+      download_requested_(false),
       fallback_started_(false),
       parts_started_(false),
       single_started_(false),
@@ -95,6 +97,8 @@ uint32_t DownloadController::NextPauseMs() {
 // ---- download information ---------------------------------------------------------------
 
 void DownloadController::QueryDownloadInfo() {
+  if (info_query_started_) return;
+  info_query_started_ = true;
   Log(__LINE__, false, "start to query json");
   if (!global_->package_url.empty() && !global_->package_size.empty()) {
     Log(__LINE__, true, "has download param.");
@@ -142,6 +146,8 @@ void DownloadController::OnFetchURL(std::string body) {
       Fatal("Server_Error", "ServiceError");
       return;
     case download::kInfoRefused:
+      // The service declined on purpose: the installer stops here without a report.
+      Log(__LINE__, true, "download info refused by the service");
       return;
     case download::kInfoNoData:
       Log(__LINE__, true, "request download info failed and data is null.");
@@ -168,6 +174,10 @@ void DownloadController::StartProbe() {
 void DownloadController::OnTestBreakPoint(bool success, const FetchResult* result) {
   if (closing_) return;
   const uint32_t length = result ? result->position : 0;
+  if (!success) {
+    Log(__LINE__, true,
+        simlog::LogAssist::FormatString("range probe failed, error %d", result ? result->error : 0));
+  }
   switch (download::JudgeProbe(success, length, global_->package_size, global_->file_url)) {
     case download::kProbeMultiPart:
       if (success) Log(__LINE__, false, "Server supports multi-threaded download");
@@ -187,9 +197,15 @@ void DownloadController::OnTestBreakPoint(bool success, const FetchResult* resul
 // ---- download start ----------------------------------------------------------------------
 
 void DownloadController::StartDownload() {
+  if (download_requested_) return;
+  download_requested_ = true;
+  ContinueDownload();
+}
+
+void DownloadController::ContinueDownload() {
   if (Idle()) return;
   if (download_mode_ == download::kModeUnset) {
-    PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::StartDownload),
+    PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::ContinueDownload),
            kModeWaitMicroseconds);
     return;
   }
@@ -220,8 +236,9 @@ void DownloadController::PreallocateOnFileLoop(uint32_t size, std::wstring path)
 }
 
 void DownloadController::StartParts(bool preallocated) {
-  if (Idle()) return;
+  if (Idle() || parts_started_) return;
   if (!preallocated) {
+    Log(__LINE__, true, "cannot preallocate the package file (size unknown or no room)");
     Fatal("Server_Error", "ServiceError");
     return;
   }
@@ -232,6 +249,7 @@ void DownloadController::StartParts(bool preallocated) {
     fetcher->range_start = plan[i].start;
     fetcher->range_end = plan[i].end;
     fetcher->tag = plan[i].tag;
+    fetcher->file_size = size;
     fetcher->url = package_url();
     fetcher->file_path = package_path();
   }
@@ -260,6 +278,12 @@ void DownloadController::OnBreakPointFetch(bool success, const FetchResult* resu
     return;
   }
   Log(__LINE__, true, "HTTP download failed");
+  if (result) {
+    Log(__LINE__, true,
+        simlog::LogAssist::FormatString("part from %u failed at %u of %u, error %d, failure %u",
+                                        result->tag, result->position, result->end,
+                                        result->error, part->fail_count + 1));
+  }
   if (download::RecordPartFailure(&part->fail_count)) {
     Log(__LINE__, true, "download failed,try another!");
     StartFallback();
@@ -278,6 +302,7 @@ void DownloadController::RestartPart(CBreakPointFetch* part, uint32_t position, 
   net::URLFetcher* fetcher =
       part->ReplaceFetcher(net::FetchRequest(package_url(), package_path(), position, end));
   fetcher->tag = tag;
+  fetcher->file_size = download::ParsePackageSize(global_->package_size);
   ++restart_count_;
   part->Start();
 }
@@ -328,9 +353,15 @@ void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, 
   parts.clear();
   curl_.set_sink(this);
   curl_.set_tag(0);
-  bool ok = curl_.Download(url, path);
-  // With a known size, nothing else makes a complete package.
-  if (ok && size != 0 && size != download::kSizeOutOfRange && curl_.bytes_written() != size) {
+  // With a known size, nothing else makes a complete package, and nothing longer is written.
+  const bool size_known = size != 0 && size != download::kSizeOutOfRange;
+  bool ok = curl_.Download(url, path, size_known ? size : 0);
+  if (!ok) {
+    Log(__LINE__, true, "whole-file transfer failed: " + curl_.last_error());
+  } else if (size_known && curl_.bytes_written() != size) {
+    Log(__LINE__, true,
+        simlog::LogAssist::FormatString("whole-file transfer gave %u bytes, the package has %u",
+                                        static_cast<unsigned>(curl_.bytes_written()), size));
     ok = false;
   }
   PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::FallbackDone, ok));

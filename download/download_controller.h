@@ -64,9 +64,10 @@ class DownloadController : public base::RefCountedThreadSafe<DownloadController>
   DownloadController(DownloadWindow* window, app::CGlobal* global);
 
   // UI loop. Starts the download-information query, or the range probe at once when the
-  // package URL and size are both known already.
+  // package URL and size are both known already. Later calls do nothing.
   void QueryDownloadInfo();
   // UI loop. Starts the download once the probe has set the mode (checked every 200 ms).
+  // Later calls do nothing: a second start would preallocate the file under running parts.
   void StartDownload();
   // UI loop. The user quits: every fetcher is stopped, the whole-file transfer is cancelled,
   // and nothing more reaches the window.
@@ -130,6 +131,7 @@ class DownloadController : public base::RefCountedThreadSafe<DownloadController>
   // UI loop.
   void RequeryInfo();
   void StartProbe();
+  void ContinueDownload();
   void StartParts(bool preallocated);
   void RestartPart(CBreakPointFetch* part, uint32_t position, uint32_t end, uint32_t tag);
   void StartFallback();
@@ -173,6 +175,8 @@ class DownloadController : public base::RefCountedThreadSafe<DownloadController>
   uint32_t download_start_time_;
   float overall_progress_;
   download::ProgressThinner thinner_;
+  bool info_query_started_;
+  bool download_requested_;
   bool fallback_started_;
   bool parts_started_;
   bool single_started_;

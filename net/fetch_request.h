@@ -24,6 +24,7 @@ enum FetchError {
   kErrorNoRange = 3,      // no 206 answer, or ranges are switched off for this fetcher
   kErrorNoLength = 4,     // no usable Content-Length
   kErrorTooLong = 5,      // a text answer longer than kMemoryAnswerLimit
+  kErrorOtherFile = 6,    // kind 2: the answer's Content-Range is for a file of another size
 };
 
 // The longest text answer a kFetchToMemory run keeps. The answers are a few hundred bytes of

@@ -89,6 +89,8 @@ class URLFetcher : public base::MessagePumpForIO::IOHandler,
   uint32_t range_start;
   uint32_t range_end;
   uint32_t tag;              // the part's first offset: base of range progress
+  uint32_t file_size;        // kind 2: the whole file's size; 0 when not known. An answer for
+                             // a file of another size fails the run: the file has changed.
   std::wstring post_server;  // kind 5: host name, optionally followed by ":port" (default 80)
   std::wstring post_object;
   std::string post_body;

@@ -296,19 +296,29 @@ bool URLFetcher::TransferRange(void* internet) {
     error_ = kErrorNoLength;
     return false;
   }
-  // A 206 for other bytes than asked for would put them at the wrong offset: such a server
-  // does not serve ranges.
+  // Only a 206 that says which bytes it carries can be placed in the file: one for other bytes
+  // than asked for, or one without Content-Range, comes from a server that does not serve
+  // ranges as asked.
   ContentRange answered;
-  const bool has_range = QueryContentRange(request.get(), &answered);
-  if (has_range && answered.first != range_start) {
+  if (!QueryContentRange(request.get(), &answered) || answered.first != range_start) {
+    LogAlways(__LINE__, simlog::LogAssist::FormatString(
+                            "range answer refused: asked from %u, Content-Range missing or "
+                            "for other bytes", range_start));
     error_ = kErrorNoRange;
     range_allowed_ = false;
     return false;
   }
-  // Progress is a share of the whole file: its size comes with the answer's range, or, from a
-  // server that leaves the range out, from the length of an answer that runs to the file's end.
-  const uint64_t file_size =
-      has_range ? answered.total : static_cast<uint64_t>(length) + range_start;
+  // Parts of two different files must never make one package: the file on the server has
+  // been replaced since its size was learnt.
+  if (file_size != 0 && answered.total != file_size) {
+    LogAlways(__LINE__, simlog::LogAssist::FormatString(
+                            "range answer for a file of %u bytes, expected %u",
+                            answered.total, file_size));
+    error_ = kErrorOtherFile;
+    return false;
+  }
+  // Progress is a share of the whole file.
+  const uint64_t whole_file = answered.total;
   // The file exists with its final size already; parts share it, each inside its own range.
   ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -319,7 +329,7 @@ bool URLFetcher::TransferRange(void* internet) {
   if (!SeekTo(file.get(), range_start)) return false;
 
   std::vector<char> buffer(kRangeBuffer);
-  RangeCursor cursor(range_start, range_end, tag, file_size);
+  RangeCursor cursor(range_start, range_end, tag, whole_file);
   for (;;) {
     if (cancelled()) return false;
     if (cursor.complete()) return true;
@@ -337,6 +347,8 @@ bool URLFetcher::TransferRange(void* internet) {
       }
       return true;
     }
+    // A stopped run writes nothing more: the file may already belong to another transfer.
+    if (cancelled()) return false;
     const uint32_t to_write = cursor.BytesToWrite(read);
     // A failed write must not count: the next run resumes from the last byte that is on disk.
     if (!WriteAll(file.get(), buffer.data(), to_write)) return false;

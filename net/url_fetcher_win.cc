@@ -32,6 +32,7 @@ URLFetcher::URLFetcher(const FetchRequest& request, URLFetcherDelegate* delegate
       range_start(request.range_start),
       range_end(request.range_end),
       tag(0),
+      file_size(0),
       io_port_(IoLoopPort()),
       delegate_(delegate),
       success_(false),
@@ -41,7 +42,7 @@ URLFetcher::URLFetcher(const FetchRequest& request, URLFetcherDelegate* delegate
       progress_(0.0f),
       range_allowed_(true),
       error_(kErrorNone),
-      position_(0),
+      position_(request.kind == kFetchRange ? request.range_start : 0),
       content_length_(0) {
   ZeroMemory(&io_context_.overlapped, sizeof io_context_.overlapped);
   io_context_.handler = this;
@@ -56,6 +57,9 @@ URLFetcher::~URLFetcher() {
 void URLFetcher::Start() {
   // Reset here, not on the pool thread, so a wait that follows this call waits for this run.
   done_event_.Reset();
+  // A ranged run that fails before its transfer begins must still report where the part
+  // resumes, never offset 0.
+  if (kind_ == kFetchRange) position_ = range_start;
   base::MessageLoop* io = base::GetThreadLoop(base::kIoLoop);
   if (!io) {
     // Nobody could run the transfer: tell the delegate it failed rather than leave it waiting.

@@ -77,6 +77,33 @@ TEST_F(CurlFileDownloaderTest, AnythingButTheWholeBodyOf200IsAFailure) {
   }
 }
 
+TEST_F(CurlFileDownloaderTest, AnAnswerLongerThanThePackageFailsWithoutFillingTheDisk) {
+  FaultServer server;
+  ASSERT_TRUE(server.Start());
+  const uint64_t package = 1024 * 1024;
+  struct Case {
+    const char* name;
+    const char* script;
+  } const cases[] = {
+      {"announced longer", R"({"size": 3145728})"},
+      {"no length, body runs on", R"({"size": 3145728, "length": "missing"})"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(server.Script(c.script));
+    CurlFileDownloader downloader;
+    EXPECT_FALSE(downloader.Download(server.PackageUrl(), Path("pkg"), package));
+    EXPECT_LE(downloader.bytes_written(), package);
+    EXPECT_FALSE(downloader.last_error().empty());
+  }
+  // Exactly the expected size passes.
+  ASSERT_TRUE(server.Script(R"({"size": 1048576})"));
+  CurlFileDownloader downloader;
+  EXPECT_TRUE(downloader.Download(server.PackageUrl(), Path("pkg"), package))
+      << downloader.last_error();
+  EXPECT_EQ(downloader.bytes_written(), package);
+}
+
 TEST_F(CurlFileDownloaderTest, CancelEndsAStalledTransferAsAFailure) {
   FaultServer server;
   ASSERT_TRUE(server.Start());

@@ -324,6 +324,50 @@ TEST_F(DownloadControllerTest, AServerWithoutRangesEndsInExactlyOneWholeFileTran
   EXPECT_EQ(whole, 1);
 }
 
+TEST_F(DownloadControllerTest, ASecondStartIsIgnored) {
+  // A second start would preallocate the file again under the running parts and run every
+  // part twice at once.
+  const uint32_t size = 2u << 20;
+  Script(R"({"size": 2097152})");
+  GivePackage(size);
+  controller_->QueryDownloadInfo();
+  controller_->QueryDownloadInfo();
+  controller_->StartDownload();
+  controller_->StartDownload();
+  ASSERT_TRUE(loops_.RunUntil([&] { return Done(); }, 60000));
+  ASSERT_TRUE(window_.fatals.empty()) << window_.fatals[0].first;
+  EXPECT_EQ(window_.finished, 1);
+  uint64_t bad = 0;
+  EXPECT_TRUE(FileMatchesPackage(PackagePath(), size, &bad)) << "first bad byte " << bad;
+  // One probe and one request per part.
+  EXPECT_EQ(Requests(false).size(), 5u);
+}
+
+TEST_F(DownloadControllerTest, APackageReplacedAfterTheProbeIsNeverReportedComplete) {
+  const uint32_t size = 1u << 20;
+  Script(R"({"size": 1048576})");
+  GivePackage(size);
+  controller_->set_restart_pause_for_testing(0);
+  controller_->QueryDownloadInfo();
+  // Once the probe has learnt the size, a new release of another size takes the old one's
+  // place on the server, and the install click comes. (One loop run per test.)
+  bool replaced = false;
+  ASSERT_TRUE(loops_.RunUntil(
+      [&] {
+        if (!replaced && controller_->download_mode() != download::kModeUnset) {
+          replaced = true;
+          EXPECT_TRUE(server_.Script(R"({"size": 1310720})"));
+          controller_->StartDownload();
+        }
+        return Done();
+      },
+      120000));
+  EXPECT_EQ(window_.finished, 0);
+  ASSERT_EQ(window_.fatals.size(), 1u);
+  // The parts refused the other file's bytes, and the whole-file transfer refused its size.
+  EXPECT_EQ(controller_->fallback_count(), 1u);
+}
+
 TEST_F(DownloadControllerTest, WhenAllPartsGiveUpTogetherTheWholeFileIsFetchedAndFinishedOnce) {
   const uint32_t size = 1u << 20;
   Script(R"({"size": 1048576, "ranges": "200"})");

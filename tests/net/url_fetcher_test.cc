@@ -285,19 +285,49 @@ TEST_F(URLFetcherTest, RangeKindAnswered200FailsAndSwitchesRangesOffForThatFetch
   EXPECT_EQ(ReadFile("norange.bin"), std::string(65536, '\0'));
 }
 
-TEST_F(URLFetcherTest, RangeKindRefusesAnAnswerForOtherBytes) {
-  // A server that answers 206 but starts 100 bytes later than asked: writing its bytes at the
-  // asked offset would corrupt the file.
-  Script(R"({"size": 65536, "range_offset": 100})");
-  MakeZeroFile("shifted.bin", 65536);
+// A 206 whose bytes cannot be placed, or that belongs to another file, writes nothing: taking
+// it would corrupt the package. (One loop run per test, hence one case per test.)
+struct RefusedRangeCase {
+  const char* name;
+  const char* script;
+  uint32_t file_size;  // what the fetcher knows of the whole file (0: not known)
+  int error;
+  bool ranges_still_allowed;
+};
+
+class URLFetcherRefusedRangeTest : public URLFetcherTest,
+                                   public ::testing::WithParamInterface<RefusedRangeCase> {};
+
+TEST_P(URLFetcherRefusedRangeTest, NothingIsWritten) {
+  const RefusedRangeCase& c = GetParam();
+  Script(c.script);
+  MakeZeroFile("refused.bin", 65536);
   Recorder recorder;
   RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-      FetchRequest(server_.PackageUrl(), PathOf("shifted.bin"), 1000, 30000), &recorder));
+      FetchRequest(server_.PackageUrl(), PathOf("refused.bin"), 1000, 30000), &recorder));
+  fetcher->file_size = c.file_size;
   RunToCompletion(fetcher.get(), &recorder);
   EXPECT_FALSE(recorder.success);
-  EXPECT_EQ(recorder.error, net::kErrorNoRange);
-  EXPECT_EQ(ReadFile("shifted.bin"), std::string(65536, '\0'));
+  EXPECT_EQ(recorder.error, c.error);
+  EXPECT_EQ(recorder.position, 1000u);
+  EXPECT_EQ(fetcher->range_allowed(), c.ranges_still_allowed);
+  EXPECT_EQ(ReadFile("refused.bin"), std::string(65536, '\0'));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, URLFetcherRefusedRangeTest,
+    ::testing::Values(
+        // A server that answers 206 but starts 100 bytes later than asked.
+        RefusedRangeCase{"shifted", R"({"size": 65536, "range_offset": 100})", 0,
+                         net::kErrorNoRange, false},
+        // A 206 that does not say which bytes it carries.
+        RefusedRangeCase{"no_content_range", R"({"size": 65536, "content_range": "missing"})",
+                         0, net::kErrorNoRange, false},
+        // The package was replaced by one of another size since its size was learnt.
+        RefusedRangeCase{"other_file", R"({"size": 70000})", 65536, net::kErrorOtherFile, true}),
+    [](const ::testing::TestParamInfo<RefusedRangeCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST_F(URLFetcherTest, RangeKindEdgeCases) {
   struct Case {
