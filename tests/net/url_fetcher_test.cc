@@ -62,6 +62,17 @@ class URLFetcherTest : public ::testing::Test {
 
   void Script(const std::string& json) { ASSERT_TRUE(server_.Script(json)); }
 
+  // The information service answers `repeat` times the 16 bytes of kAnswerPiece; one text
+  // fetch of it runs to its end.
+  static constexpr const char* kAnswerPiece = "0123456789abcdef";
+  void FetchRepeatedAnswer(uint32_t repeat, Recorder* recorder) {
+    Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) +
+           R"(", "repeat": )" + std::to_string(repeat) + "}}");
+    RefPtr<URLFetcher> fetcher(URLFetcher::Create(
+        FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), recorder));
+    RunToCompletion(fetcher.get(), recorder);
+  }
+
   std::wstring PathOf(const std::string& name) const { return (folder_.path() / name).wstring(); }
   std::string NarrowPath(const std::string& name) const { return folder_.File(name); }
 
@@ -134,28 +145,17 @@ TEST_F(URLFetcherTest, MemoryKindFailsOnAnErrorStatusOrNoServer) {
   }
 }
 
-// A text answer of `repeat` times the 16 bytes of kAnswerPiece. (One loop run per test.)
-const char kAnswerPiece[] = "0123456789abcdef";
-
 TEST_F(URLFetcherTest, MemoryKindKeepsAnAnswerOfExactlyTheLimit) {
-  Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) +
-         R"(", "repeat": )" + std::to_string(net::kMemoryAnswerLimit / 16) + "}}");
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-      FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), &recorder));
-  RunToCompletion(fetcher.get(), &recorder);
+  FetchRepeatedAnswer(net::kMemoryAnswerLimit / 16, &recorder);
   EXPECT_TRUE(recorder.success);
   ASSERT_EQ(recorder.response.size(), net::kMemoryAnswerLimit);
   EXPECT_EQ(recorder.response.substr(recorder.response.size() - 16), kAnswerPiece);
 }
 
 TEST_F(URLFetcherTest, MemoryKindRefusesAnAnswerLongerThanTheLimit) {
-  Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) +
-         R"(", "repeat": )" + std::to_string(net::kMemoryAnswerLimit / 16 + 1) + "}}");
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-      FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), &recorder));
-  RunToCompletion(fetcher.get(), &recorder);
+  FetchRepeatedAnswer(net::kMemoryAnswerLimit / 16 + 1, &recorder);
   EXPECT_FALSE(recorder.success);
   EXPECT_EQ(recorder.error, net::kErrorTooLong);
   EXPECT_LE(recorder.response.size(), net::kMemoryAnswerLimit);
