@@ -317,8 +317,6 @@ bool URLFetcher::TransferRange(void* internet) {
     error_ = kErrorOtherFile;
     return false;
   }
-  // Progress is a share of the whole file.
-  const uint64_t whole_file = answered.total;
   // The file exists with its final size already; parts share it, each inside its own range.
   ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -329,7 +327,8 @@ bool URLFetcher::TransferRange(void* internet) {
   if (!SeekTo(file.get(), range_start)) return false;
 
   std::vector<char> buffer(kRangeBuffer);
-  RangeCursor cursor(range_start, range_end, tag, whole_file);
+  // Progress is a share of the whole file.
+  RangeCursor cursor(range_start, range_end, tag, answered.total);
   for (;;) {
     if (cancelled()) return false;
     if (cursor.complete()) return true;
