@@ -32,7 +32,9 @@ std::string DefaultStagingFile() {
   return app::WideToAnsi(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
 }
 
-std::string MakeRandomId() { return NewRandomId(); }
+std::string MakeRandomId() {
+  return NewRandomId();
+}
 
 }  // namespace
 
@@ -50,7 +52,9 @@ AnalyticsReporter::AnalyticsReporter() : collector_(PINDLE_COLLECTOR_HOST) {
   event_analytics::HasTracker();
 }
 
-AnalyticsReporter::~AnalyticsReporter() { Shutdown(); }
+AnalyticsReporter::~AnalyticsReporter() {
+  Shutdown();
+}
 
 void AnalyticsReporter::SetCollector(const std::string& collector) {
   std::lock_guard<std::mutex> hold(lock_);
@@ -88,11 +92,9 @@ bool AnalyticsReporter::InitLocked() {
   return initialised_;
 }
 
-void AnalyticsReporter::SetPresetProperties(const std::string& mac_address,
-                                            const std::string& app_version,
+void AnalyticsReporter::SetPresetProperties(const std::string& mac_address, const std::string& app_version,
                                             const std::string& os, const std::string& os_version,
-                                            const std::string& language,
-                                            const std::string& type) {
+                                            const std::string& language, const std::string& type) {
   Properties presets;
   presets["mac_address"] = mac_address;
   presets["$app_version"] = app_version;
@@ -128,8 +130,8 @@ bool AnalyticsReporter::Track(const std::string& event_name, const Properties& p
   return recorded && delivered;
 }
 
-bool AnalyticsReporter::PostTrack(const std::string& event_name, const Properties& properties,
-                                  TrackDoneCallback done, const std::string& context) {
+bool AnalyticsReporter::PostTrack(const std::string& event_name, const Properties& properties, TrackDoneCallback done,
+                                  const std::string& context) {
   base::MessageLoop* io_loop = base::GetThreadLoop(base::kIoLoop);
   if (!io_loop) return false;
   PostedEvent event{event_name, properties, done, context};

@@ -58,9 +58,8 @@ class AnalyticsReporter {
   bool Init();
   // Fills the preset properties sent with every event, in place of earlier ones; "product"
   // and "channel_token" (the effective channel token) are added here.
-  void SetPresetProperties(const std::string& mac_address, const std::string& app_version,
-                           const std::string& os, const std::string& os_version,
-                           const std::string& language, const std::string& type);
+  void SetPresetProperties(const std::string& mac_address, const std::string& app_version, const std::string& os,
+                           const std::string& os_version, const std::string& language, const std::string& type);
   // Records one event with `properties` (in map order) and the preset properties on top
   // (they win over an event property of the same key), then sends everything queued.
   // Sets the tracker up first when needed. True only when the event was recorded and
@@ -69,8 +68,8 @@ class AnalyticsReporter {
   // Posts Track to the I/O loop and returns at once; `done` (may be null) then runs there.
   // False, and nothing is sent, when no I/O loop is registered. The reporter must outlive
   // the loop's pending tasks, which the process-wide one does.
-  bool PostTrack(const std::string& event_name, const Properties& properties,
-                 TrackDoneCallback done, const std::string& context);
+  bool PostTrack(const std::string& event_name, const Properties& properties, TrackDoneCallback done,
+                 const std::string& context);
   // Deletes the tracker; its consumer stages what is unsent. Final: later Init and Track
   // calls do nothing and return false.
   void Shutdown();

@@ -23,8 +23,7 @@ class DeflateStream {
     if (started_) deflateEnd(&stream_);
   }
   int Start() {
-    const int code = deflateInit2(&stream_, 9, Z_DEFLATED, kGzipWindowBits, kMemoryLevel,
-                                  Z_DEFAULT_STRATEGY);
+    const int code = deflateInit2(&stream_, 9, Z_DEFLATED, kGzipWindowBits, kMemoryLevel, Z_DEFAULT_STRATEGY);
     started_ = code == Z_OK;
     return code;
   }
@@ -55,8 +54,7 @@ bool GzipCompress(const std::string& input, std::string* output) {
     return false;
   }
   if (input.size() > UINT_MAX) {
-    WriteDiagnostic("Exception during zlib compression: (" + std::to_string(Z_BUF_ERROR) +
-                    ") input too large");
+    WriteDiagnostic("Exception during zlib compression: (" + std::to_string(Z_BUF_ERROR) + ") input too large");
     return false;
   }
   z_stream* stream = deflater.get();
@@ -80,8 +78,7 @@ bool GzipCompress(const std::string& input, std::string* output) {
 }
 
 std::string Base64Encode(const std::string& input) {
-  static const char kAlphabet[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   out.reserve((input.size() + 2) / 3 * 4);
   const unsigned char* p = reinterpret_cast<const unsigned char*>(input.data());
@@ -111,8 +108,8 @@ std::string PercentEncode(const std::string& input) {
   out.reserve(input.size() * 3);
   for (char ch : input) {
     const unsigned char c = static_cast<unsigned char>(ch);
-    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                      (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                      c == '.' || c == '_' || c == '~';
     if (keep) {
       out.push_back(ch);
     } else {

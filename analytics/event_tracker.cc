@@ -8,8 +8,7 @@
 namespace event_analytics {
 
 EventTracker::EventTracker(const std::string& staging_file, const std::string& server_url,
-                           const std::string& distinct_id, bool is_login_id,
-                           size_t max_staging_records)
+                           const std::string& distinct_id, bool is_login_id, size_t max_staging_records)
     : consumer_(server_url, staging_file, max_staging_records) {
   super_properties_.SetString("$lib", kLibName);
   super_properties_.SetString("$lib_version", kLibVersion);
@@ -28,16 +27,15 @@ void EventTracker::RegisterSuperProperties(const PropertiesNode& properties) {
   super_properties_.Merge(accepted);
 }
 
-bool EventTracker::AddEvent(const std::string& action, const std::string& event_name,
-                            const PropertiesNode& properties, const std::string& original_id) {
+bool EventTracker::AddEvent(const std::string& action, const std::string& event_name, const PropertiesNode& properties,
+                            const std::string& original_id) {
   utils::ObjectNode record;
   EventIdentity identity = identity_;
   identity.original_id = original_id;
   bool built;
   {
     std::lock_guard<std::mutex> hold(super_lock_);
-    built = BuildRecord(action, event_name, properties, super_properties_, identity,
-                        CurrentTimeMillis(), &record);
+    built = BuildRecord(action, event_name, properties, super_properties_, identity, CurrentTimeMillis(), &record);
   }
   if (!built) return false;
   consumer_.AddRecord(record);
@@ -64,13 +62,13 @@ std::shared_ptr<EventTracker> CurrentTracker() {
 
 }  // namespace
 
-bool Init(const std::string& staging_file, const std::string& server_url,
-          const std::string& distinct_id, bool is_login_id, size_t max_staging_records) {
+bool Init(const std::string& staging_file, const std::string& server_url, const std::string& distinct_id,
+          bool is_login_id, size_t max_staging_records) {
   if (!CheckIdLength(distinct_id, kDistinctIdKind)) return false;
   std::lock_guard<std::mutex> hold(TrackerLock());
   if (!TrackerSlot()) {
-    TrackerSlot() = std::make_shared<EventTracker>(staging_file, server_url, distinct_id,
-                                                   is_login_id, max_staging_records);
+    TrackerSlot() =
+        std::make_shared<EventTracker>(staging_file, server_url, distinct_id, is_login_id, max_staging_records);
   }
   return true;
 }
@@ -91,7 +89,9 @@ bool Flush() {
   return tracker && tracker->Flush();
 }
 
-bool HasTracker() { return static_cast<bool>(CurrentTracker()); }
+bool HasTracker() {
+  return static_cast<bool>(CurrentTracker());
+}
 
 void Shutdown() {
   std::shared_ptr<EventTracker> tracker;

@@ -15,8 +15,8 @@ namespace event_analytics {
 
 class EventTracker {
  public:
-  EventTracker(const std::string& staging_file, const std::string& server_url,
-               const std::string& distinct_id, bool is_login_id, size_t max_staging_records);
+  EventTracker(const std::string& staging_file, const std::string& server_url, const std::string& distinct_id,
+               bool is_login_id, size_t max_staging_records);
   EventTracker(const EventTracker&) = delete;
   EventTracker& operator=(const EventTracker&) = delete;
   // Stages what is unsent (the consumer closes).
@@ -24,8 +24,8 @@ class EventTracker {
 
   void RegisterSuperProperties(const PropertiesNode& properties);
   // Builds the record for `action` and queues it; false when the event was dropped.
-  bool AddEvent(const std::string& action, const std::string& event_name,
-                const PropertiesNode& properties, const std::string& original_id);
+  bool AddEvent(const std::string& action, const std::string& event_name, const PropertiesNode& properties,
+                const std::string& original_id);
   bool Flush() { return consumer_.Flush(); }
   RecordConsumer& consumer() { return consumer_; }
 
@@ -38,8 +38,8 @@ class EventTracker {
 
 // Makes the tracker unless one exists (true then as well). False, with the reason on the
 // standard error stream, when the distinct id is empty or longer than 255 bytes.
-bool Init(const std::string& staging_file, const std::string& server_url,
-          const std::string& distinct_id, bool is_login_id, size_t max_staging_records);
+bool Init(const std::string& staging_file, const std::string& server_url, const std::string& distinct_id,
+          bool is_login_id, size_t max_staging_records);
 // Merges the given properties into those sent with every event (later values win).
 void RegisterSuperProperties(const PropertiesNode& properties);
 // Records one "track" event. False when there is no tracker or the event was dropped.

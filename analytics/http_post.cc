@@ -33,8 +33,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-  StoreHeaderLine(std::string(data, size * count),
-                  static_cast<std::map<std::string, std::string>*>(user));
+  StoreHeaderLine(std::string(data, size * count), static_cast<std::map<std::string, std::string>*>(user));
   return size * count;
 }
 
@@ -58,9 +57,8 @@ void StoreHeaderLine(const std::string& line, std::map<std::string, std::string>
   (*headers)[Trim(line.substr(0, colon))] = Trim(line.substr(colon + 1));
 }
 
-HttpResponse HttpPost(const std::string& url, const std::string& content_type,
-                      const std::string& body, long timeout_seconds,
-                      const HttpHeaders& headers) {
+HttpResponse HttpPost(const std::string& url, const std::string& content_type, const std::string& body,
+                      long timeout_seconds, const HttpHeaders& headers) {
   HttpResponse response;
   InitCurlOnce();
   std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());

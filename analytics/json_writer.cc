@@ -27,15 +27,9 @@ void AppendReal(double value, std::string* out) {
 
 void AppendValue(const ObjectNode::Value& value, std::string* out) {
   switch (value.type()) {
-    case ObjectNode::kNumber:
-      out->append(std::to_string(value.number()));
-      break;
-    case ObjectNode::kReal:
-      AppendReal(value.real(), out);
-      break;
-    case ObjectNode::kString:
-      AppendJsonString(value.string(), out);
-      break;
+    case ObjectNode::kNumber: out->append(std::to_string(value.number())); break;
+    case ObjectNode::kReal: AppendReal(value.real(), out); break;
+    case ObjectNode::kString: AppendJsonString(value.string(), out); break;
     case ObjectNode::kList: {
       out->push_back('[');
       bool first = true;
@@ -54,12 +48,8 @@ void AppendValue(const ObjectNode::Value& value, std::string* out) {
       out->push_back('"');
       break;
     }
-    case ObjectNode::kBool:
-      out->append(value.boolean() ? "true" : "false");
-      break;
-    case ObjectNode::kObject:
-      AppendObject(*value.object(), out);
-      break;
+    case ObjectNode::kBool: out->append(value.boolean() ? "true" : "false"); break;
+    case ObjectNode::kObject: AppendObject(*value.object(), out); break;
   }
 }
 
@@ -131,8 +121,8 @@ std::string FormatLocalDateTime(int64_t seconds, int milliseconds) {
     parts.tm_mday = 1;
   }
   char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", parts.tm_year + 1900,
-                parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec, ms);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", parts.tm_year + 1900, parts.tm_mon + 1,
+                parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec, ms);
   return text;
 }
 

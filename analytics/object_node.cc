@@ -66,7 +66,9 @@ void ObjectNode::SetNumber(const std::string& key, int64_t value) {
   Put(key, Value::Number(value));
 }
 
-void ObjectNode::SetReal(const std::string& key, double value) { Put(key, Value::Real(value)); }
+void ObjectNode::SetReal(const std::string& key, double value) {
+  Put(key, Value::Real(value));
+}
 
 void ObjectNode::SetString(const std::string& key, const std::string& value) {
   Put(key, Value::String(value));
@@ -80,7 +82,9 @@ void ObjectNode::SetDateTime(const std::string& key, int64_t seconds, int millis
   Put(key, Value::Date(seconds, milliseconds));
 }
 
-void ObjectNode::SetBool(const std::string& key, bool value) { Put(key, Value::Bool(value)); }
+void ObjectNode::SetBool(const std::string& key, bool value) {
+  Put(key, Value::Bool(value));
+}
 
 void ObjectNode::SetObject(const std::string& key, const ObjectNode& value) {
   Put(key, Value::Object(value));
@@ -91,7 +95,9 @@ void ObjectNode::Merge(const ObjectNode& other) {
   for (const auto& entry : other.values_) values_[entry.first] = entry.second;
 }
 
-bool ObjectNode::Remove(const std::string& key) { return values_.erase(key) != 0; }
+bool ObjectNode::Remove(const std::string& key) {
+  return values_.erase(key) != 0;
+}
 
 const ObjectNode::Value* ObjectNode::Find(const std::string& key) const {
   auto it = values_.find(key);

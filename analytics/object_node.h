@@ -16,13 +16,13 @@ class ObjectNode {
  public:
   // The numbers are part of the model; keep them stable.
   enum ValueType {
-    kNumber = 0,    // 64-bit integer
-    kReal = 1,      // floating point
+    kNumber = 0,  // 64-bit integer
+    kReal = 1,    // floating point
     kString = 2,
     kList = 3,      // list of strings
     kDateTime = 4,  // seconds since 1970 plus milliseconds
     kBool = 5,
-    kObject = 6,    // nested ObjectNode
+    kObject = 6,  // nested ObjectNode
   };
 
   struct DateTime {

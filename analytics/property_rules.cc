@@ -11,8 +11,12 @@ const char kOriginalIdKind[] = "Original ID";
 
 namespace {
 
-bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool InRange(unsigned char c, unsigned char low, unsigned char high) {
   return c >= low && c <= high;

@@ -22,9 +22,9 @@ int64_t CurrentTimeMillis() {
   return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
 }
 
-bool BuildRecord(const std::string& action, const std::string& event_name,
-                 const PropertiesNode& properties, const PropertiesNode& super_properties,
-                 const EventIdentity& identity, int64_t now_ms, utils::ObjectNode* record) {
+bool BuildRecord(const std::string& action, const std::string& event_name, const PropertiesNode& properties,
+                 const PropertiesNode& super_properties, const EventIdentity& identity, int64_t now_ms,
+                 utils::ObjectNode* record) {
   using utils::ObjectNode;
   for (const auto& entry : properties.values()) {
     if (!CheckName(entry.first, kPropertyKeyKind)) return false;

@@ -10,10 +10,10 @@
 
 namespace event_analytics {
 
-extern const char kLibName[];         // "cpp"
-extern const char kLibVersion[];      // "0.7"
-extern const char kTrackAction[];     // "track"
-extern const char kSignUpAction[];    // "track_signup"
+extern const char kLibName[];       // "cpp"
+extern const char kLibVersion[];    // "0.7"
+extern const char kTrackAction[];   // "track"
+extern const char kSignUpAction[];  // "track_signup"
 
 struct EventIdentity {
   std::string distinct_id;
@@ -24,9 +24,9 @@ struct EventIdentity {
 // Builds the record into `record` (which is cleared first). Returns false, with the reason on
 // the standard error stream, when the event must be dropped. `now_ms` is the time used when the
 // event has no "$time" property.
-bool BuildRecord(const std::string& action, const std::string& event_name,
-                 const PropertiesNode& properties, const PropertiesNode& super_properties,
-                 const EventIdentity& identity, int64_t now_ms, utils::ObjectNode* record);
+bool BuildRecord(const std::string& action, const std::string& event_name, const PropertiesNode& properties,
+                 const PropertiesNode& super_properties, const EventIdentity& identity, int64_t now_ms,
+                 utils::ObjectNode* record);
 
 // Milliseconds since 1970-01-01 UTC.
 int64_t CurrentTimeMillis();

@@ -10,13 +10,12 @@ namespace event_analytics {
 
 constexpr size_t RecordConsumer::kBatchSize;
 
-RecordConsumer::RecordConsumer(const std::string& server_url, const std::string& staging_file,
-                               size_t record_limit)
-    : staging_file_(staging_file),
-      record_limit_(record_limit),
-      sender_(new BatchSender(server_url)) {}
+RecordConsumer::RecordConsumer(const std::string& server_url, const std::string& staging_file, size_t record_limit)
+    : staging_file_(staging_file), record_limit_(record_limit), sender_(new BatchSender(server_url)) {}
 
-RecordConsumer::~RecordConsumer() { Close(); }
+RecordConsumer::~RecordConsumer() {
+  Close();
+}
 
 void RecordConsumer::set_cookie(const std::string& cookie) {
   std::lock_guard<std::mutex> hold(records_lock_);
@@ -53,8 +52,7 @@ void RecordConsumer::LoadStagingLocked(bool empty_file) {
     const size_t take = std::min(room, staged.size());
     // The newest staged records are the ones worth keeping; they go in front of everything
     // queued in this run, in file order.
-    queue_.insert(queue_.begin(), staged.end() - static_cast<std::ptrdiff_t>(take),
-                  staged.end());
+    queue_.insert(queue_.begin(), staged.end() - static_cast<std::ptrdiff_t>(take), staged.end());
   }
   if (empty_file) staging_file_.Empty();
   staging_pending_ = false;
@@ -101,8 +99,7 @@ bool RecordConsumer::FlushBatch(size_t limit) {
       // go back, in their order, in front.
       const size_t room = record_limit_ - queue_.size();
       const size_t keep = std::min(room, batch.size());
-      queue_.insert(queue_.begin(),
-                    std::make_move_iterator(batch.end() - static_cast<std::ptrdiff_t>(keep)),
+      queue_.insert(queue_.begin(), std::make_move_iterator(batch.end() - static_cast<std::ptrdiff_t>(keep)),
                     std::make_move_iterator(batch.end()));
     }
   }

@@ -22,8 +22,7 @@ class RecordConsumer {
  public:
   static constexpr size_t kBatchSize = 30;
 
-  RecordConsumer(const std::string& server_url, const std::string& staging_file,
-                 size_t record_limit);
+  RecordConsumer(const std::string& server_url, const std::string& staging_file, size_t record_limit);
   RecordConsumer(const RecordConsumer&) = delete;
   RecordConsumer& operator=(const RecordConsumer&) = delete;
   ~RecordConsumer();

@@ -44,7 +44,9 @@ std::vector<std::string> StagingFile::Read() const {
   return ParseStagingRecords(contents.data(), contents.size());
 }
 
-bool StagingFile::Empty() const { return TruncateFile(path_); }
+bool StagingFile::Empty() const {
+  return TruncateFile(path_);
+}
 
 bool StagingFile::Rewrite(const std::deque<std::string>& records) const {
   return ReplaceFileContents(path_, temp_path(), FormatStagingRecords(records));

@@ -13,8 +13,7 @@ bool ReadWholeFile(const std::string& path, std::string* contents);
 bool TruncateFile(const std::string& path);
 // Writes `contents` to `temp_path`, makes it durable, then renames it over `path`. On failure
 // `path` is left as it was and the temporary file is removed.
-bool ReplaceFileContents(const std::string& path, const std::string& temp_path,
-                         const std::string& contents);
+bool ReplaceFileContents(const std::string& path, const std::string& temp_path, const std::string& contents);
 
 }  // namespace event_analytics
 

@@ -71,12 +71,10 @@ bool TruncateFile(const std::string& path) {
   return fd.valid() && fd.Close();
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& temp_path,
-                         const std::string& contents) {
+bool ReplaceFileContents(const std::string& path, const std::string& temp_path, const std::string& contents) {
   Fd fd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd.valid()) return false;
-  const bool written = WriteAll(fd.get(), contents.data(), contents.size()) &&
-                       ::fsync(fd.get()) == 0 && fd.Close();
+  const bool written = WriteAll(fd.get(), contents.data(), contents.size()) && ::fsync(fd.get()) == 0 && fd.Close();
   if (!written || ::rename(temp_path.c_str(), path.c_str()) != 0) {
     fd.Close();
     ::unlink(temp_path.c_str());

@@ -40,8 +40,7 @@ std::wstring Widen(const std::string& text) {
 }
 
 HANDLE OpenForWriting(const std::wstring& path) {
-  return ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  return ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 bool WriteAll(HANDLE file, const char* data, size_t size) {
@@ -61,8 +60,8 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
   const std::wstring wide = Widen(path);
   if (wide.empty()) return false;
-  Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   char buffer[65536];
   for (;;) {
@@ -83,17 +82,15 @@ bool TruncateFile(const std::string& path) {
   return file.valid() && file.Close();
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& temp_path,
-                         const std::string& contents) {
+bool ReplaceFileContents(const std::string& path, const std::string& temp_path, const std::string& contents) {
   const std::wstring wide = Widen(path);
   const std::wstring wide_temp = Widen(temp_path);
   if (wide.empty() || wide_temp.empty()) return false;
   Handle file(OpenForWriting(wide_temp));
   if (!file.valid()) return false;
-  const bool written = WriteAll(file.get(), contents.data(), contents.size()) &&
-                       ::FlushFileBuffers(file.get()) && file.Close();
-  if (!written || !::MoveFileExW(wide_temp.c_str(), wide.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const bool written =
+      WriteAll(file.get(), contents.data(), contents.size()) && ::FlushFileBuffers(file.get()) && file.Close();
+  if (!written || !::MoveFileExW(wide_temp.c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     file.Close();
     ::DeleteFileW(wide_temp.c_str());
     return false;

@@ -5,7 +5,9 @@
 
 namespace app {
 
-std::wstring NormalAppConfig::PublisherName() const { return PINDLE_PUBLISHER; }
+std::wstring NormalAppConfig::PublisherName() const {
+  return PINDLE_PUBLISHER;
+}
 
 std::wstring NormalAppConfig::DownloaderDataFolder() const {
   return ProductDataFolder() + L"\\PindleDownloader";

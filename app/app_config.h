@@ -10,21 +10,21 @@ namespace app {
 class IAppConfig {
  public:
   virtual ~IAppConfig() {}
-  virtual int Version() const = 0;                          // 1000, not read by the installer
-  virtual std::wstring ShortcutExtension() const = 0;       // ".lnk"
+  virtual int Version() const = 0;                     // 1000, not read by the installer
+  virtual std::wstring ShortcutExtension() const = 0;  // ".lnk"
   virtual std::string DefaultChannelTokenChinese() const = 0;
   virtual std::string DefaultChannelToken() const = 0;
   virtual std::string SecondKeyChinese() const = 0;
   virtual std::string SecondKey() const = 0;
-  virtual std::string ProductKeyName() const = 0;           // registry key of the product
+  virtual std::string ProductKeyName() const = 0;  // registry key of the product
   virtual std::wstring UrlProtocolDescription() const = 0;
   virtual std::wstring PublisherName() const = 0;
-  virtual std::string LogName() const = 0;                  // log file stem
-  virtual std::wstring DownloaderDataFolder() const = 0;    // <local app data>\<vesk>\PindleDownloader
-  virtual std::wstring ProductDataFolder() const = 0;       // <local app data>\<vesk>
-  virtual std::string LogNameAgain() const = 0;             // same as LogName, not read
-  virtual std::wstring PackageFolderName() const = 0;       // "PindlePackFileder"
-  virtual std::wstring ProductRegistryName() const = 0;     // "Pindle"
+  virtual std::string LogName() const = 0;                // log file stem
+  virtual std::wstring DownloaderDataFolder() const = 0;  // <local app data>\<vesk>\PindleDownloader
+  virtual std::wstring ProductDataFolder() const = 0;     // <local app data>\<vesk>
+  virtual std::string LogNameAgain() const = 0;           // same as LogName, not read
+  virtual std::wstring PackageFolderName() const = 0;     // "PindlePackFileder"
+  virtual std::wstring ProductRegistryName() const = 0;   // "Pindle"
 };
 
 template <class Interface>

@@ -6,6 +6,8 @@
 
 namespace app {
 
-std::wstring LocalAppDataFolder() { return GetSpecialFolder(CSIDL_LOCAL_APPDATA, false); }
+std::wstring LocalAppDataFolder() {
+  return GetSpecialFolder(CSIDL_LOCAL_APPDATA, false);
+}
 
 }  // namespace app

@@ -3,7 +3,9 @@
 namespace app {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t';
+}
 
 bool Contains(const std::wstring& argument, const wchar_t* option) {
   return argument.find(option) != std::wstring::npos;
@@ -44,11 +46,17 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& line) {
     while (i < n && (quotes % 2 == 1 || !IsBlank(line[i]))) {
       if (line[i] == L'\\') {
         size_t slashes = 0;
-        while (i < n && line[i] == L'\\') { ++slashes; ++i; }
+        while (i < n && line[i] == L'\\') {
+          ++slashes;
+          ++i;
+        }
         if (i < n && line[i] == L'"') {
           // 2k backslashes + quote: k backslashes and a quoting quote; 2k+1: k and a literal quote.
           argument.append(slashes / 2, L'\\');
-          if (slashes % 2) { argument += L'"'; ++i; }
+          if (slashes % 2) {
+            argument += L'"';
+            ++i;
+          }
         } else {
           argument.append(slashes, L'\\');
         }

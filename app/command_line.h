@@ -12,16 +12,16 @@ namespace app {
 constexpr size_t kMaxOptionValueLength = 2084;
 
 struct CommandLineOptions {
-  bool file_url = false;       // "-fileurl:" (its value is ignored)
-  bool debug = false;          // "-debug"
-  bool has_language = false;   // "-lan:" given
-  std::wstring language;       // "-lan:" value, e.g. "lan_en"
-  bool un_external = false;    // "-unExternalVesk:" seen
-  std::wstring install_path;   // "-installpath:"
-  std::wstring package_url;    // "-url:"
-  std::wstring package_size;   // "-size:"
-  std::wstring package_md5;    // "-md5:"
-  bool auto_install = false;   // "-auto"
+  bool file_url = false;      // "-fileurl:" (its value is ignored)
+  bool debug = false;         // "-debug"
+  bool has_language = false;  // "-lan:" given
+  std::wstring language;      // "-lan:" value, e.g. "lan_en"
+  bool un_external = false;   // "-unExternalVesk:" seen
+  std::wstring install_path;  // "-installpath:"
+  std::wstring package_url;   // "-url:"
+  std::wstring package_size;  // "-size:"
+  std::wstring package_md5;   // "-md5:"
+  bool auto_install = false;  // "-auto"
 };
 
 // Splits a command line the way CommandLineToArgvW does: blanks separate arguments, double

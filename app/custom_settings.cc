@@ -11,8 +11,7 @@ bool CustomSettings::Parse(const std::string& utf8_document) {
   if (document.Error()) return false;
   const TiXmlElement* root = document.RootElement();
   if (!root) return false;
-  for (const TiXmlElement* setting = root->FirstChildElement(); setting;
-       setting = setting->NextSiblingElement()) {
+  for (const TiXmlElement* setting = root->FirstChildElement(); setting; setting = setting->NextSiblingElement()) {
     const char* value = setting->Attribute("value");
     // A key without a value is still present (a boolean then reads as true).
     values_[setting->ValueStr()] = value ? value : "";

@@ -16,24 +16,24 @@ class CGlobal {
   CGlobal();
 
   // Windows.
-  void* utility_window = nullptr;   // the hidden single-instance window
-  void* flow_window = nullptr;      // a second window handle used by the installer flow
+  void* utility_window = nullptr;  // the hidden single-instance window
+  void* flow_window = nullptr;     // a second window handle used by the installer flow
 
   // Folders and package.
-  std::wstring install_folder;          // default install folder, then the previous or chosen one
-  std::wstring install_work_path;       // used by the install steps
-  std::wstring local_app_data;          // later replaced by the package file path
-  std::string download_info_url;        // built when the main window is created
-  std::string package_url;              // "-url:" or the download-information answer
-  std::string package_size;             // decimal bytes, "-size:" or the answer
-  std::string package_md5;              // "-md5:", stored only
+  std::wstring install_folder;     // default install folder, then the previous or chosen one
+  std::wstring install_work_path;  // used by the install steps
+  std::wstring local_app_data;     // later replaced by the package file path
+  std::string download_info_url;   // built when the main window is created
+  std::string package_url;         // "-url:" or the download-information answer
+  std::string package_size;        // decimal bytes, "-size:" or the answer
+  std::string package_md5;         // "-md5:", stored only
   std::wstring package_folder;
   std::wstring downloader_data_folder;  // <local app data>\<vesk>\PindleDownloader
   std::wstring gpu_check_tool_path;
   std::wstring previous_install_folder;
   int previous_install_value1 = 0;
   int previous_install_value2 = 0;
-  std::wstring product_data_folder;     // <local app data>\<vesk>
+  std::wstring product_data_folder;  // <local app data>\<vesk>
 
   // Flags from the command line and the environment.
   bool file_url = false;
@@ -46,9 +46,9 @@ class CGlobal {
   // Language.
   uint16_t system_language_id = 0;
   int language_index = -1;
-  std::wstring language_code;           // e.g. L"lan_en"
-  std::wstring prompt_resource;         // prompt-text document of the language
-  std::wstring prompt_file;             // temporary copy of that document
+  std::wstring language_code;    // e.g. L"lan_en"
+  std::wstring prompt_resource;  // prompt-text document of the language
+  std::wstring prompt_file;      // temporary copy of that document
   bool is_64bit_windows = false;
 
   // Shortcuts (named by language at start-up).
@@ -61,26 +61,26 @@ class CGlobal {
   std::wstring prompts[kPromptCount];
 
   // Custom settings.
-  std::wstring product_name;            // "vesk"
-  std::wstring product_exe;             // "vesk_exe"
-  std::wstring product_uninstaller;     // "vesk_uninstall"
-  std::wstring utility_window_class;    // "vesk_installer_win"
-  std::string channel_token;            // "token"
-  std::string downloader_version;       // "%d.%d.%d.%d" of the program's own file
+  std::wstring product_name;          // "vesk"
+  std::wstring product_exe;           // "vesk_exe"
+  std::wstring product_uninstaller;   // "vesk_uninstall"
+  std::wstring utility_window_class;  // "vesk_installer_win"
+  std::string channel_token;          // "token"
+  std::string downloader_version;     // "%d.%d.%d.%d" of the program's own file
   std::wstring seven_zip_tool_path;
-  std::wstring main_title;              // "main_title"
-  std::string player_version;           // "player_version"
+  std::wstring main_title;     // "main_title"
+  std::string player_version;  // "player_version"
   // Files of the product: when the extractor cannot overwrite one, the product is running.
   std::vector<std::string> product_files;
-  int rotational = 0;                   // "Rotational"
-  std::string rom_version;              // "rom_version"
-  std::string language;                 // custom "language", replaced by "-lan:"
+  int rotational = 0;       // "Rotational"
+  std::string rom_version;  // "rom_version"
+  std::string language;     // custom "language", replaced by "-lan:"
   int ui_value = 0;
 
-  std::string channel;                  // "en"
-  std::wstring install_path_argument;   // "-installpath:"
-  std::string install_kind;             // "normal", or "upgrade" with "-auto"
-  std::string saved_language;           // conf.ini "language"
+  std::string channel;                 // "en"
+  std::wstring install_path_argument;  // "-installpath:"
+  std::string install_kind;            // "normal", or "upgrade" with "-auto"
+  std::string saved_language;          // conf.ini "language"
 };
 
 // The one instance, alive for the whole process.

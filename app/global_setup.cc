@@ -28,8 +28,7 @@ void ApplyCustomSettings(const CustomSettings& settings, CGlobal* global) {
   }
 }
 
-void ApplyCommandLine(const CommandLineOptions& options, const std::wstring& debug_environment,
-                      CGlobal* global) {
+void ApplyCommandLine(const CommandLineOptions& options, const std::wstring& debug_environment, CGlobal* global) {
   if (options.file_url) global->file_url = true;
   if (options.debug) global->debug = true;
   if (options.has_language) global->language = WideToAnsi(options.language);
@@ -63,8 +62,7 @@ void ApplyLanguage(const LanguageChoice& choice, CGlobal* global) {
   global->uninstall_shortcut_name += L".lnk";
 }
 
-std::wstring DefaultInstallRoot(int os_version_code, const std::wstring& program_files_folder,
-                                bool d_drive_is_fixed) {
+std::wstring DefaultInstallRoot(int os_version_code, const std::wstring& program_files_folder, bool d_drive_is_fixed) {
   if (d_drive_is_fixed) return L"D:\\Program Files";
   return os_version_code > 6 ? program_files_folder : L"C:\\Program Files";
 }

@@ -13,7 +13,9 @@ const LanguageEntry kLanguages[kLanguageCount] = {
     {"lan_tw", 14, kGroupUnchanged, L"TWPROMPTINFO", L"TWUIMainWindow", L"TWUICANNOTDOWN"},
 };
 
-const LanguageEntry& EnglishLanguage() { return kLanguages[1]; }
+const LanguageEntry& EnglishLanguage() {
+  return kLanguages[1];
+}
 
 const LanguageEntry* FindLanguageByCode(const std::string& code) {
   for (const LanguageEntry& entry : kLanguages) {

@@ -10,11 +10,11 @@
 namespace app {
 
 struct LanguageEntry {
-  const char* code;                 // "lan_en"
-  int index;                        // what the rest of the program tests (0 = simplified Chinese)
-  int group;                        // fallback-text group it selects, or kGroupUnchanged
-  const wchar_t* prompt_resource;   // prompt-text document ("XML" resource)
-  const wchar_t* main_layout;       // main window layout
+  const char* code;                   // "lan_en"
+  int index;                          // what the rest of the program tests (0 = simplified Chinese)
+  int group;                          // fallback-text group it selects, or kGroupUnchanged
+  const wchar_t* prompt_resource;     // prompt-text document ("XML" resource)
+  const wchar_t* main_layout;         // main window layout
   const wchar_t* cannot_down_layout;  // cannot-download popup layout
 };
 
@@ -31,9 +31,9 @@ const LanguageEntry& LanguageForIndex(int index);
 
 // The language state kept for the whole run.
 struct LanguageChoice {
-  std::string code;             // chosen code
-  int index = -1;               // language index of the code
-  int group = 0;                // fallback-text group; codes marked "unchanged" keep it
+  std::string code;  // chosen code
+  int index = -1;    // language index of the code
+  int group = 0;     // fallback-text group; codes marked "unchanged" keep it
   std::wstring prompt_resource;
   uint16_t system_language_id = 0;  // set only when the system mapping decided
 };

@@ -8,11 +8,10 @@
 namespace {
 
 const char* const kKeyNames[kPromptKeyCount] = {
-    "ServiceError", "Repair",     "DiskSpace",    "Memsize",          "ApkInstalling",
-    "CPUtype",      "System",     "Fat",          "Filedamage",       "DownloadFail",
-    "Graphics",     "Resolution", "pstrDownloaderUp", "Installed",    "64error",
-    "Fileoccupied", "Authority",  "Downloading",  "Reboot",           "Character",
-    "BlueScreen",   "FAQUrl",     "FREEDISK1",    "FREEDISK2",
+    "ServiceError",     "Repair",    "DiskSpace",  "Memsize",      "ApkInstalling", "CPUtype",
+    "System",           "Fat",       "Filedamage", "DownloadFail", "Graphics",      "Resolution",
+    "pstrDownloaderUp", "Installed", "64error",    "Fileoccupied", "Authority",     "Downloading",
+    "Reboot",           "Character", "BlueScreen", "FAQUrl",       "FREEDISK1",     "FREEDISK2",
 };
 
 // Fallback entry per key, in key order; -1 leaves the prompt text empty.
@@ -73,7 +72,11 @@ const wchar_t* const kFallback[kPromptFallbackGroupCount][kPromptFallbackEntryCo
         L"progress or the installer is falsely blocked by antivirus. Please end any Vesk progress "
         L"in Task Manager or quit antivirus and try install again.",
         L"Installation failed. Please run as administrator.",
-        L"", L"", L"", L"", L"",
+        L"",
+        L"",
+        L"",
+        L"",
+        L"",
     },
     // 1: simplified Chinese
     {
@@ -96,7 +99,11 @@ const wchar_t* const kFallback[kPromptFallbackGroupCount][kPromptFallbackEntryCo
         L"无法安装 Vesk App Player。可能是旧版本仍在运行，或安装程序被杀毒软件误拦截。"
         L"请在任务管理器中结束所有 Vesk 进程，或退出杀毒软件后重新安装。",
         L"安装失败，请以管理员身份运行。",
-        L"", L"", L"", L"", L"",
+        L"",
+        L"",
+        L"",
+        L"",
+        L"",
     },
     // 2: Korean
     {
@@ -123,7 +130,11 @@ const wchar_t* const kFallback[kPromptFallbackGroupCount][kPromptFallbackEntryCo
         L"프로그램을 잘못 차단했을 수 있습니다. 작업 관리자에서 Vesk 프로세스를 모두 종료하거나 백신 "
         L"프로그램을 종료한 후 다시 설치해 주세요.",
         L"Installation failed. Please run as administrator.",
-        L"", L"", L"", L"", L"",
+        L"",
+        L"",
+        L"",
+        L"",
+        L"",
     },
     // 3: Japanese
     {
@@ -150,7 +161,11 @@ const wchar_t* const kFallback[kPromptFallbackGroupCount][kPromptFallbackEntryCo
         L"ウイルス対策ソフトに誤ってブロックされた可能性があります。タスクマネージャーでVeskのプロセスを"
         L"すべて終了するか、ウイルス対策ソフトを終了してから、もう一度インストールしてください。",
         L"Installation failed. Please run as administrator.",
-        L"", L"", L"", L"", L"",
+        L"",
+        L"",
+        L"",
+        L"",
+        L"",
     },
     // 4: Vietnamese
     {
@@ -177,7 +192,11 @@ const wchar_t* const kFallback[kPromptFallbackGroupCount][kPromptFallbackEntryCo
         L"phần mềm diệt virus chặn nhầm. Vui lòng kết thúc mọi tiến trình Vesk trong Task Manager hoặc "
         L"thoát phần mềm diệt virus rồi thử cài đặt lại.",
         L"Installation failed. Please run as administrator.",
-        L"", L"", L"", L"", L"",
+        L"",
+        L"",
+        L"",
+        L"",
+        L"",
     },
 };
 
@@ -197,8 +216,7 @@ int PromptKeyIndex(const char* key) {
 }
 
 const wchar_t* PromptFallbackText(int group, int entry) {
-  if (group < 0 || group >= kPromptFallbackGroupCount || entry < 0 ||
-      entry >= kPromptFallbackEntryCount) {
+  if (group < 0 || group >= kPromptFallbackGroupCount || entry < 0 || entry >= kPromptFallbackEntryCount) {
     return L"";
   }
   return kFallback[group][entry];

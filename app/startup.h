@@ -12,9 +12,9 @@ struct ProcessValues {
   std::string device_id;              // MAC address text of a network adapter
   std::string default_channel_token;  // of the language: index 0 has its own
   std::string second_key;
-  void* instance = nullptr;           // the program's module
+  void* instance = nullptr;             // the program's module
   unsigned taskbar_button_created = 0;  // registered "TaskbarButtonCreated" message
-  int language_group = 0;             // selects the built-in fallback texts
+  int language_group = 0;               // selects the built-in fallback texts
 };
 ProcessValues& Process();
 

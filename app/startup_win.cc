@@ -31,7 +31,9 @@ bool LoadResourceText(const wchar_t* name, const wchar_t* type, std::string* tex
   return true;
 }
 
-bool IsFixedDrive(const wchar_t* root) { return GetDriveTypeW(root) == DRIVE_FIXED; }
+bool IsFixedDrive(const wchar_t* root) {
+  return GetDriveTypeW(root) == DRIVE_FIXED;
+}
 
 }  // namespace
 
@@ -50,8 +52,8 @@ bool ReadCustomSettings() {
 
 void ChooseLanguageAtStartup() {
   CGlobal& global = Global();
-  global.saved_language = CConfigFile::Get().ReadString(
-      "setting", "language", "", ConfigFilePath(GetAppConfig()->ProductDataFolder()));
+  global.saved_language =
+      CConfigFile::Get().ReadString("setting", "language", "", ConfigFilePath(GetAppConfig()->ProductDataFolder()));
   LanguageChoice choice;
   choice.group = Process().language_group;
   ChooseLanguage(&choice, global.saved_language, global.international_edition, global.language,

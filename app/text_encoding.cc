@@ -91,8 +91,12 @@ std::string WideToUtf8(const std::wstring& wide) {
 
 #ifndef _WIN32
 // Outside Windows the "ANSI code page" is UTF-8.
-std::string WideToAnsi(const std::wstring& wide) { return WideToUtf8(wide); }
-std::wstring AnsiToWide(const std::string& ansi) { return Utf8ToWide(ansi); }
+std::string WideToAnsi(const std::wstring& wide) {
+  return WideToUtf8(wide);
+}
+std::wstring AnsiToWide(const std::string& ansi) {
+  return Utf8ToWide(ansi);
+}
 #endif
 
 }  // namespace app

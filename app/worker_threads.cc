@@ -6,7 +6,9 @@
 namespace app {
 namespace {
 
-void DeleteThread(void* thread) { delete static_cast<base::Thread*>(thread); }
+void DeleteThread(void* thread) {
+  delete static_cast<base::Thread*>(thread);
+}
 
 // Lazily made; the AtExitManager deletes it, last made first.
 base::Thread* MakeThread(base::Thread** slot, const char* name) {
@@ -30,8 +32,12 @@ bool StartOne(base::Thread* thread, int loop_type, int slot) {
 
 }  // namespace
 
-base::Thread* FileThread() { return MakeThread(&g_file_thread, "file_thread"); }
-base::Thread* IoThread() { return MakeThread(&g_io_thread, "io_thread"); }
+base::Thread* FileThread() {
+  return MakeThread(&g_file_thread, "file_thread");
+}
+base::Thread* IoThread() {
+  return MakeThread(&g_io_thread, "io_thread");
+}
 
 bool StartWorkerThreads() {
   const bool file_ok = StartOne(FileThread(), base::MessageLoop::TYPE_DEFAULT, base::kFileLoop);

@@ -27,8 +27,7 @@ namespace {
 const int kPosters = 3;
 
 int64_t NowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 
@@ -80,8 +79,8 @@ Result RunLoop(int loop_type, int per_poster, std::chrono::microseconds pace) {
   for (int p = 0; p < kPosters; ++p) {
     posters.emplace_back([&] {
       for (int i = 0; i < per_poster; ++i) {
-        loop->PostTask(base::NewMethodTask(new base::UnretainedWrapper<Recorder>(&recorder), &Recorder::Record,
-                                           NowNs()));
+        loop->PostTask(
+            base::NewMethodTask(new base::UnretainedWrapper<Recorder>(&recorder), &Recorder::Record, NowNs()));
         if (pace.count()) std::this_thread::sleep_for(pace);
       }
     });
@@ -129,8 +128,8 @@ Result RunBaseline(int per_poster, std::chrono::microseconds pace, bool task_all
             int64_t posted;
             std::unique_ptr<char[]> call, wrapper;
           };
-          Item* item = new Item{&recorder, posted, std::unique_ptr<char[]>(new char[48]),
-                                std::unique_ptr<char[]>(new char[16])};
+          Item* item =
+              new Item{&recorder, posted, std::unique_ptr<char[]>(new char[48]), std::unique_ptr<char[]>(new char[16])};
           std::lock_guard<std::mutex> hold(mutex);
           queue.push_back([item] {
             item->recorder->Record(item->posted);
@@ -196,8 +195,8 @@ int main(int argc, char** argv) {
   Print("MessageLoop, I/O pump", RunLoop(2, per_poster, std::chrono::microseconds(0)), baseline);
 
   const int paced = 1000;
-  std::printf("Tasks from %d posting threads, %d each, one per millisecond (latency of an idle loop):\n",
-              kPosters, paced);
+  std::printf("Tasks from %d posting threads, %d each, one per millisecond (latency of an idle loop):\n", kPosters,
+              paced);
   const Result paced_baseline = RunBaseline(paced, std::chrono::milliseconds(1), false);
   Print("std::mutex + condition_variable", paced_baseline, paced_baseline);
   Print("MessageLoop, default pump", RunLoop(0, paced, std::chrono::milliseconds(1)), paced_baseline);

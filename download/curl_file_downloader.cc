@@ -34,20 +34,18 @@ size_t CurlFileDownloader::WriteThunk(char* data, size_t size, size_t count, voi
   return bytes;
 }
 
-int CurlFileDownloader::ProgressThunk(void* self, int64_t total, int64_t received,
-                                      int64_t up_total, int64_t up_received) {
+int CurlFileDownloader::ProgressThunk(void* self, int64_t total, int64_t received, int64_t up_total,
+                                      int64_t up_received) {
   (void)up_total;
   (void)up_received;
   CurlFileDownloader* downloader = static_cast<CurlFileDownloader*>(self);
   if (downloader->sink_) {
-    downloader->sink_->OnCurlProgress(downloader->tag_, static_cast<double>(total),
-                                      static_cast<double>(received));
+    downloader->sink_->OnCurlProgress(downloader->tag_, static_cast<double>(total), static_cast<double>(received));
   }
   return downloader->cancel_.load(std::memory_order_acquire) ? 1 : 0;
 }
 
-bool CurlFileDownloader::Download(const std::string& url, const std::wstring& file,
-                                  uint64_t max_bytes) {
+bool CurlFileDownloader::Download(const std::string& url, const std::wstring& file, uint64_t max_bytes) {
   EnsureCurlGlobal();
   bytes_written_ = 0;
   max_bytes_ = max_bytes;

@@ -51,8 +51,7 @@ class CurlFileDownloader {
 
  private:
   static size_t WriteThunk(char* data, size_t size, size_t count, void* self);
-  static int ProgressThunk(void* self, int64_t total, int64_t received, int64_t up_total,
-                           int64_t up_received);
+  static int ProgressThunk(void* self, int64_t total, int64_t received, int64_t up_total, int64_t up_received);
 
   download::PackageFileWriter file_;
   std::atomic<int> running_;

@@ -80,13 +80,11 @@ DownloadController::DownloadController(DownloadWindow* window, app::CGlobal* glo
 DownloadController::~DownloadController() {}
 
 void DownloadController::Log(int line, bool always, const std::string& message) const {
-  simlog::LogAssist::GetInstance().Log(kLogSource, line, simlog::kLogLineLevel, message,
-                                       always || global_->debug);
+  simlog::LogAssist::GetInstance().Log(kLogSource, line, simlog::kLogLineLevel, message, always || global_->debug);
 }
 
 std::string DownloadController::InfoQuery() const {
-  return download::BuildInfoQuery(global_->channel, global_->player_version,
-                                  app::WideToAnsi(global_->language_code));
+  return download::BuildInfoQuery(global_->channel, global_->player_version, app::WideToAnsi(global_->language_code));
 }
 
 uint32_t DownloadController::NextPauseMs() {
@@ -105,18 +103,15 @@ void DownloadController::QueryDownloadInfo() {
     StartProbe();
     return;
   }
-  global_->download_info_url =
-      download::BuildInfoUrl(download::DownloadInfoHost(), InfoQuery());
+  global_->download_info_url = download::BuildInfoUrl(download::DownloadInfoHost(), InfoQuery());
   fetch_url_.fetcher()->url = global_->download_info_url;
   fetch_url_.Start();
-  Log(__LINE__, false,
-      simlog::LogAssist::FormatString("test URL:%s", global_->download_info_url.c_str()));
+  Log(__LINE__, false, simlog::LogAssist::FormatString("test URL:%s", global_->download_info_url.c_str()));
 }
 
 void DownloadController::RequeryInfo() {
   if (closing_) return;
-  global_->download_info_url =
-      download::BuildInfoUrl(download::DownloadInfoHost(), InfoQuery());
+  global_->download_info_url = download::BuildInfoUrl(download::DownloadInfoHost(), InfoQuery());
   fetch_url_.ReplaceFetcher(net::FetchRequest(global_->download_info_url));
   fetch_url_.Start();
 }
@@ -131,16 +126,13 @@ void DownloadController::OnFetchURL(std::string body) {
   if (body.empty()) {
     Log(__LINE__, true, "Query Json Failed");
     fetch_url_.Stop();
-    PostTo(base::kUiLoop,
-           base::NewMethodTask(Hold(this), &DownloadController::RequeryInfo),
-           kRequeryMicroseconds);
+    PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::RequeryInfo), kRequeryMicroseconds);
     return;
   }
   Log(__LINE__, false, simlog::LogAssist::FormatString("%s", body.c_str()));
   const download::InfoAnswer answer = download::JudgeInfoAnswer(body);
   switch (answer.outcome) {
-    case download::kInfoRequery:
-      return;  // not reached: an empty body was handled above
+    case download::kInfoRequery: return;  // not reached: an empty body was handled above
     case download::kInfoMalformed:
       Log(__LINE__, true, "request download info failed.");
       Fatal("Server_Error", "ServiceError");
@@ -153,8 +145,7 @@ void DownloadController::OnFetchURL(std::string body) {
       Log(__LINE__, true, "request download info failed and data is null.");
       Fatal("Server_Error", "pstrDownloaderUp");
       return;
-    case download::kInfoProbe:
-      break;
+    case download::kInfoProbe: break;
   }
   if (answer.has_file_info) {
     global_->package_size = answer.package_size;
@@ -175,8 +166,7 @@ void DownloadController::OnTestBreakPoint(bool success, const FetchResult* resul
   if (closing_) return;
   const uint32_t length = result ? result->position : 0;
   if (!success) {
-    Log(__LINE__, true,
-        simlog::LogAssist::FormatString("range probe failed, error %d", result ? result->error : 0));
+    Log(__LINE__, true, simlog::LogAssist::FormatString("range probe failed, error %d", result ? result->error : 0));
   }
   switch (download::JudgeProbe(success, length, global_->package_size, global_->file_url)) {
     case download::kProbeMultiPart:
@@ -221,17 +211,15 @@ void DownloadController::ContinueDownload() {
   }
   Log(__LINE__, true, "Start Multi thread Download");
   const uint32_t size = download::ParsePackageSize(global_->package_size);
-  PostTo(base::kFileLoop, base::NewMethodTask(Hold(this), &DownloadController::PreallocateOnFileLoop,
-                                              size, package_path()));
+  PostTo(base::kFileLoop,
+         base::NewMethodTask(Hold(this), &DownloadController::PreallocateOnFileLoop, size, package_path()));
 }
 
 void DownloadController::PreallocateOnFileLoop(uint32_t size, std::wstring path) {
-  Log(__LINE__, false,
-      simlog::LogAssist::FormatString("install pack save path:%s", app::WideToAnsi(path).c_str()));
+  Log(__LINE__, false, simlog::LogAssist::FormatString("install pack save path:%s", app::WideToAnsi(path).c_str()));
   // A size that is unknown (0: the size text was empty or not a number) or out of range cannot
   // make a package: an empty file must not pass for a finished download.
-  const bool ok = size != 0 && size != download::kSizeOutOfRange &&
-                  download::PreallocatePackageFile(path, size);
+  const bool ok = size != 0 && size != download::kSizeOutOfRange && download::PreallocatePackageFile(path, size);
   PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::StartParts, ok));
 }
 
@@ -260,8 +248,7 @@ void DownloadController::StartParts(bool preallocated) {
 
 // ---- the four parts ----------------------------------------------------------------------
 
-void DownloadController::OnBreakPointFetch(bool success, const FetchResult* result,
-                                           CBreakPointFetch* part) {
+void DownloadController::OnBreakPointFetch(bool success, const FetchResult* result, CBreakPointFetch* part) {
   // Once the whole-file transfer has taken over, the parts are wound down: their results no
   // longer count, so the file is never finished twice nor fetched whole twice.
   if (Idle() || fallback_started_) return;
@@ -280,9 +267,8 @@ void DownloadController::OnBreakPointFetch(bool success, const FetchResult* resu
   Log(__LINE__, true, "HTTP download failed");
   if (result) {
     Log(__LINE__, true,
-        simlog::LogAssist::FormatString("part from %u failed at %u of %u, error %d, failure %u",
-                                        result->tag, result->position, result->end,
-                                        result->error, part->fail_count + 1));
+        simlog::LogAssist::FormatString("part from %u failed at %u of %u, error %d, failure %u", result->tag,
+                                        result->position, result->end, result->error, part->fail_count + 1));
   }
   if (download::RecordPartFailure(&part->fail_count)) {
     Log(__LINE__, true, "download failed,try another!");
@@ -291,16 +277,14 @@ void DownloadController::OnBreakPointFetch(bool success, const FetchResult* resu
   }
   const uint32_t pause_ms = NextPauseMs();
   PostTo(base::kUiLoop,
-         base::NewMethodTask(Hold(this), &DownloadController::RestartPart, part, result->position,
-                             result->end, result->tag),
+         base::NewMethodTask(Hold(this), &DownloadController::RestartPart, part, result->position, result->end,
+                             result->tag),
          static_cast<int64_t>(pause_ms) * 1000);
 }
 
-void DownloadController::RestartPart(CBreakPointFetch* part, uint32_t position, uint32_t end,
-                                     uint32_t tag) {
+void DownloadController::RestartPart(CBreakPointFetch* part, uint32_t position, uint32_t end, uint32_t tag) {
   if (fatal_popup_shown_ || Idle() || fallback_started_) return;
-  net::URLFetcher* fetcher =
-      part->ReplaceFetcher(net::FetchRequest(package_url(), package_path(), position, end));
+  net::URLFetcher* fetcher = part->ReplaceFetcher(net::FetchRequest(package_url(), package_path(), position, end));
   fetcher->tag = tag;
   fetcher->file_size = download::ParsePackageSize(global_->package_size);
   ++restart_count_;
@@ -316,8 +300,7 @@ void DownloadController::OnBreakPointProgress(float fraction) {
   overall_progress_ = overall;
   if (!window_) return;
   window_->SetDownloadProgress(overall * download::kDownloadBarShare);
-  window_->SetDownloadSizeText(
-      download::SizeLabel(overall, download::ParsePackageSize(global_->package_size)));
+  window_->SetDownloadSizeText(download::SizeLabel(overall, download::ParsePackageSize(global_->package_size)));
 }
 
 // ---- whole-file fallback -----------------------------------------------------------------
@@ -335,13 +318,11 @@ void DownloadController::StartFallback() {
   fetch_file_.Stop();
   if (single_started_) stopped.push_back(net::RefPtr<net::URLFetcher>(fetch_file_.fetcher()));
   PostTo(base::kFileLoop,
-         base::NewMethodTask(Hold(this), &DownloadController::FallbackOnFileLoop, package_url(),
-                             package_path(), download::ParsePackageSize(global_->package_size),
-                             stopped));
+         base::NewMethodTask(Hold(this), &DownloadController::FallbackOnFileLoop, package_url(), package_path(),
+                             download::ParsePackageSize(global_->package_size), stopped));
 }
 
-void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, uint32_t size,
-                                            FetcherList parts) {
+void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, uint32_t size, FetcherList parts) {
   // The stopped transfers end at their next read; let them finish writing before the file is
   // replaced.
   const uint32_t started = base::SystemMillisecondCounter();
@@ -381,8 +362,7 @@ void DownloadController::OnCurlProgress(int tag, double total_bytes, double rece
   (void)tag;
   if (total_bytes == 0 || received_bytes - curl_bytes_reported_ <= kCurlProgressStep) return;
   const float fraction = static_cast<float>(received_bytes / total_bytes);
-  PostTo(base::kUiLoop,
-         base::NewMethodTask(Hold(this), &DownloadController::OnFetchFileProgress, fraction));
+  PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::OnFetchFileProgress, fraction));
   curl_bytes_reported_ = received_bytes;
 }
 
@@ -411,10 +391,8 @@ void DownloadController::OnFetchFile(bool success, const FetchResult* result) {
   if (single_retry_count_ < kSingleRetryLimit) {
     ++single_retry_count_;
     // Only the failed file goes: the next try writes a new file into the same folder.
-    PostTo(base::kFileLoop, base::NewMethodTask(Hold(this), &DownloadController::RemoveFileOnFileLoop,
-                                                package_path()));
-    PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::RetrySingle),
-           kSingleRetryMicroseconds);
+    PostTo(base::kFileLoop, base::NewMethodTask(Hold(this), &DownloadController::RemoveFileOnFileLoop, package_path()));
+    PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::RetrySingle), kSingleRetryMicroseconds);
     return;
   }
   Log(__LINE__, true, "single download failed,try another!");
@@ -425,8 +403,8 @@ void DownloadController::RetrySingle() {
   if (Idle() || fallback_started_) return;
   Log(__LINE__, false, "retry download");
   const std::string url = package_url() + "?" + InfoQuery();
-  global_->local_app_data = download::FolderOf(package_path()) + L"VeskPackZip" +
-                            std::to_wstring(static_cast<long long>(std::time(nullptr)));
+  global_->local_app_data =
+      download::FolderOf(package_path()) + L"VeskPackZip" + std::to_wstring(static_cast<long long>(std::time(nullptr)));
   fetch_file_.ReplaceFetcher(net::FetchRequest(url, package_path()));
   ++restart_count_;
   fetch_file_.Start();
@@ -483,21 +461,28 @@ void DownloadController::Detach() {
 
 // ---- transfers no flow starts ------------------------------------------------------------
 
-void DownloadController::OnBreakFetchApk(bool success, const FetchResult* result,
-                                         CBreakPointFetchApk* part) {
+void DownloadController::OnBreakFetchApk(bool success, const FetchResult* result, CBreakPointFetchApk* part) {
   (void)success;
   (void)result;
   (void)part;
 }
 
-void DownloadController::OnBreakFetchApkProgress(float fraction) { (void)fraction; }
+void DownloadController::OnBreakFetchApkProgress(float fraction) {
+  (void)fraction;
+}
 
-void DownloadController::OnPostDataServer(bool success) { (void)success; }
+void DownloadController::OnPostDataServer(bool success) {
+  (void)success;
+}
 
 void DownloadController::OnUpLoadByGet(bool success) {
   if (success) Log(__LINE__, false, "UpLoadByGet Successful");
 }
 
-void DownloadController::OnUpLoadErrorByGet(bool success) { (void)success; }
+void DownloadController::OnUpLoadErrorByGet(bool success) {
+  (void)success;
+}
 
-void DownloadController::OnBreakFetchRcPack(bool success) { (void)success; }
+void DownloadController::OnBreakFetchRcPack(bool success) {
+  (void)success;
+}

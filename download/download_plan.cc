@@ -4,8 +4,8 @@ namespace download {
 
 uint32_t ParsePackageSize(const std::string& text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                             text[i] == '\r' || text[i] == '\v' || text[i] == '\f')) {
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
+                             text[i] == '\v' || text[i] == '\f')) {
     ++i;
   }
   if (i < text.size() && text[i] == '+') ++i;

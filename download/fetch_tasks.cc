@@ -14,10 +14,11 @@ FetchResult RangeResult(const net::URLFetcher* source) {
 
 }  // namespace
 
-CFetchTaskBase::CFetchTaskBase(const net::FetchRequest& request)
-    : fetcher_(net::URLFetcher::Create(request, this)) {}
+CFetchTaskBase::CFetchTaskBase(const net::FetchRequest& request) : fetcher_(net::URLFetcher::Create(request, this)) {}
 
-CFetchTaskBase::~CFetchTaskBase() { fetcher_->Stop(); }
+CFetchTaskBase::~CFetchTaskBase() {
+  fetcher_->Stop();
+}
 
 net::URLFetcher* CFetchTaskBase::ReplaceFetcher(const net::FetchRequest& request) {
   fetcher_->Stop();
@@ -49,8 +50,8 @@ void CFetchFile::OnFetchProgress(net::URLFetcher* source, float fraction) {
   if (delegate_) delegate_->OnFetchFileProgress(fraction);
 }
 
-CBreakPointFetch::CBreakPointFetch(BreakPointFetchDelegate* delegate, const std::string& url,
-                                   const std::wstring& path, uint32_t start, uint32_t end)
+CBreakPointFetch::CBreakPointFetch(BreakPointFetchDelegate* delegate, const std::string& url, const std::wstring& path,
+                                   uint32_t start, uint32_t end)
     : CFetchTaskBase(net::FetchRequest(url, path, start, end)), delegate_(delegate) {}
 
 void CBreakPointFetch::OnFetchComplete(net::URLFetcher* source) {

@@ -57,8 +57,8 @@ class CFetchFile : public CFetchTaskBase {
 
 class CBreakPointFetch : public CFetchTaskBase {
  public:
-  CBreakPointFetch(BreakPointFetchDelegate* delegate, const std::string& url,
-                   const std::wstring& path, uint32_t start, uint32_t end);
+  CBreakPointFetch(BreakPointFetchDelegate* delegate, const std::string& url, const std::wstring& path, uint32_t start,
+                   uint32_t end);
   void OnFetchComplete(net::URLFetcher* source) override;
   void OnFetchProgress(net::URLFetcher* source, float fraction) override;
 
@@ -73,8 +73,8 @@ class CBreakPointFetch : public CFetchTaskBase {
 
 class CBreakPointFetchApk : public CFetchTaskBase {
  public:
-  CBreakPointFetchApk(BreakFetchApkDelegate* delegate, const std::string& url,
-                      const std::wstring& path, uint32_t start, uint32_t end);
+  CBreakPointFetchApk(BreakFetchApkDelegate* delegate, const std::string& url, const std::wstring& path, uint32_t start,
+                      uint32_t end);
   void OnFetchComplete(net::URLFetcher* source) override;
   void OnFetchProgress(net::URLFetcher* source, float fraction) override;
 

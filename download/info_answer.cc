@@ -28,8 +28,7 @@ bool StartsWith(const std::string& text, const char* prefix, size_t* length) {
 
 std::string BuildInfoQuery(const std::string& channel, const std::string& client_version,
                            const std::string& language_code) {
-  return "channel=" + channel + "&" + "clientVersion=" + client_version + "&" + "lan=" +
-         language_code;
+  return "channel=" + channel + "&" + "clientVersion=" + client_version + "&" + "lan=" + language_code;
 }
 
 bool IsLocalServiceHost(const std::string& host) {
@@ -38,8 +37,7 @@ bool IsLocalServiceHost(const std::string& host) {
   std::string rest = host.substr(at);
   if (!rest.empty() && rest.back() == '/') rest.pop_back();
   size_t name_length = 0;
-  if (!StartsWith(rest, "127.0.0.1", &name_length) && !StartsWith(rest, "localhost", &name_length))
-    return false;
+  if (!StartsWith(rest, "127.0.0.1", &name_length) && !StartsWith(rest, "localhost", &name_length)) return false;
   const std::string port = rest.substr(name_length);
   if (port.empty()) return true;
   if (port[0] != ':' || port.size() < 2 || port.size() > 6) return false;
@@ -84,8 +82,7 @@ InfoAnswer JudgeInfoAnswer(const std::string& body) {
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
   std::string errors;
-  if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors) ||
-      !(root.isObject() || root.isNull())) {
+  if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors) || !(root.isObject() || root.isNull())) {
     answer.outcome = kInfoMalformed;
     return answer;
   }

@@ -27,21 +27,21 @@ bool IsLocalServiceHost(const std::string& host);
 std::string BuildInfoUrl(const std::string& host, const std::string& query);
 
 enum InfoOutcome {
-  kInfoRequery,      // no answer: ask again in a second
-  kInfoMalformed,    // not JSON, wrong root, unusable members: "Server_Error", ServiceError
-  kInfoRefused,      // `code` is not 0: the handling stops, nothing is reported
-  kInfoNoData,       // `data` missing, null or not an object: "Server_Error", pstrDownloaderUp
-  kInfoProbe,        // go on with the range probe
+  kInfoRequery,    // no answer: ask again in a second
+  kInfoMalformed,  // not JSON, wrong root, unusable members: "Server_Error", ServiceError
+  kInfoRefused,    // `code` is not 0: the handling stops, nothing is reported
+  kInfoNoData,     // `data` missing, null or not an object: "Server_Error", pstrDownloaderUp
+  kInfoProbe,      // go on with the range probe
 };
 
 struct InfoAnswer {
   InfoOutcome outcome = kInfoRequery;
   bool has_file_info = false;  // package_url and package_size are valid only then
   std::string package_url;
-  std::string package_size;    // decimal text
+  std::string package_size;  // decimal text
   std::string version;
   std::string md5;
-  std::string lan;             // data.lan, empty when absent or not a string
+  std::string lan;  // data.lan, empty when absent or not a string
 };
 
 // Judges an answer body (already cut at its first zero byte; empty when the request failed).

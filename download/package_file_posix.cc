@@ -13,7 +13,9 @@ namespace download {
 
 namespace {
 
-std::string Native(const std::wstring& path) { return app::WideToUtf8(path); }
+std::string Native(const std::wstring& path) {
+  return app::WideToUtf8(path);
+}
 
 }  // namespace
 
@@ -48,7 +50,9 @@ bool RemovePackageFolder(const std::wstring& folder) {
 
 PackageFileWriter::PackageFileWriter() : handle_(-1) {}
 
-PackageFileWriter::~PackageFileWriter() { Close(); }
+PackageFileWriter::~PackageFileWriter() {
+  Close();
+}
 
 bool PackageFileWriter::Create(const std::wstring& path) {
   Close();
@@ -79,6 +83,8 @@ void PackageFileWriter::Close() {
   handle_ = -1;
 }
 
-bool PackageFileWriter::is_open() const { return handle_ != -1; }
+bool PackageFileWriter::is_open() const {
+  return handle_ != -1;
+}
 
 }  // namespace download

@@ -9,16 +9,15 @@ namespace download {
 bool PreallocatePackageFile(const std::wstring& path, uint32_t size) {
   bool sized = false;
   {
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     // Some file systems (and Wine over Linux ones) extend a file without reserving its blocks;
     // ask the volume first so that a full disk fails here and not halfway through the download.
     std::wstring folder = FolderOf(path);
     if (folder.empty()) folder = L".\\";
     ULARGE_INTEGER available;
-    if (GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) &&
-        available.QuadPart < size) {
+    if (GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr) && available.QuadPart < size) {
       file.Close();
       DeleteFileW(path.c_str());
       return false;
@@ -55,7 +54,9 @@ bool RemovePackageFolder(const std::wstring& folder) {
 
 PackageFileWriter::PackageFileWriter() : handle_(-1) {}
 
-PackageFileWriter::~PackageFileWriter() { Close(); }
+PackageFileWriter::~PackageFileWriter() {
+  Close();
+}
 
 bool PackageFileWriter::Create(const std::wstring& path) {
   Close();
@@ -73,8 +74,7 @@ bool PackageFileWriter::Write(const void* data, size_t size) {
   while (size > 0) {
     const DWORD step = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes, step, &written, nullptr) ||
-        written != step) {
+    if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes, step, &written, nullptr) || written != step) {
       return false;
     }
     bytes += step;
@@ -89,6 +89,8 @@ void PackageFileWriter::Close() {
   handle_ = -1;
 }
 
-bool PackageFileWriter::is_open() const { return handle_ != -1; }
+bool PackageFileWriter::is_open() const {
+  return handle_ != -1;
+}
 
 }  // namespace download

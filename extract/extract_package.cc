@@ -9,8 +9,7 @@ ExtractOutcome ExtractPackage(ExtractEnvironment& env, const std::u16string& pac
   env.StopProductPrograms(install_folder);
 
   env.Log("Start Extract File", true);
-  env.Log("Extract file path:" + env.ToAnsi(package) + ", install path" + env.ToAnsi(install_folder),
-          env.debug());
+  env.Log("Extract file path:" + env.ToAnsi(package) + ", install path" + env.ToAnsi(install_folder), env.debug());
   if (!env.IsFolder(install_folder)) {
     env.CreateFolderWithParents(install_folder);
     env.Log(env.ToAnsi(install_folder) + " is not exist and create it", true);
@@ -36,8 +35,8 @@ ExtractOutcome ExtractPackage(ExtractEnvironment& env, const std::u16string& pac
 
   std::u16string tool_path;
   env.WriteSevenZipTool(&tool_path);
-  const ProcessRunner run = [&env](const std::u16string& command_line, int timeout_ms,
-                                   int* exit_code, std::string* out, std::string* err) {
+  const ProcessRunner run = [&env](const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                                   std::string* err) {
     return env.RunAndCapture(command_line, timeout_ms, exit_code, out, err);
   };
   const ExtractLogSink log = [&env](const std::string& message) { env.Log(message, true); };
@@ -53,14 +52,13 @@ ExtractOutcome ExtractPackage(ExtractEnvironment& env, const std::u16string& pac
     outcome.attempt = ExtractOutcome::kLockedFilesOnly;
     return outcome;
   }
-  outcome.success =
-      Run7za(run, tool_path, env.OwnExecutablePath(), install_folder, &error_output, log);
+  outcome.success = Run7za(run, tool_path, env.OwnExecutablePath(), install_folder, &error_output, log);
   outcome.attempt = ExtractOutcome::kSelfArchive;
   return outcome;
 }
 
-void ExtractPackage(ExtractEnvironment& env, const std::u16string& package,
-                    const std::u16string& install_folder, const ExtractDoneCallback& done) {
+void ExtractPackage(ExtractEnvironment& env, const std::u16string& package, const std::u16string& install_folder,
+                    const ExtractDoneCallback& done) {
   const ExtractOutcome outcome = ExtractPackage(env, package, install_folder);
   if (done) done(outcome);
 }

@@ -36,15 +36,15 @@ class ExtractEnvironment {
   virtual bool FileExists(const std::u16string& path) = 0;
 
   // The in-process attempt; by default the real one.
-  virtual bool Unpack7zInFolder(const std::u16string& archive, const std::u16string& folder,
-                                int* code, UnpackDetails* details) {
+  virtual bool Unpack7zInFolder(const std::u16string& archive, const std::u16string& folder, int* code,
+                                UnpackDetails* details) {
     return ::Unpack7zInFolder(archive, folder, code, details);
   }
   // Writes the embedded 7-Zip console program to disk; *tool_path is where it went.
   virtual bool WriteSevenZipTool(std::u16string* tool_path) = 0;
   // RunAndCapture: a hidden child process with captured output and error streams.
-  virtual bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code,
-                             std::string* out, std::string* err) = 0;
+  virtual bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                             std::string* err) = 0;
   // The installer's own executable file, the archive of the last attempt.
   virtual std::u16string OwnExecutablePath() = 0;
   // The product's own files, whose being locked makes the extraction fail.
@@ -71,7 +71,7 @@ ExtractOutcome ExtractPackage(ExtractEnvironment& env, const std::u16string& pac
 // The same, handing the outcome to `done` (which posts it to the UI loop) as the file-loop task
 // that the controller queues does.
 using ExtractDoneCallback = std::function<void(const ExtractOutcome& outcome)>;
-void ExtractPackage(ExtractEnvironment& env, const std::u16string& package,
-                    const std::u16string& install_folder, const ExtractDoneCallback& done);
+void ExtractPackage(ExtractEnvironment& env, const std::u16string& package, const std::u16string& install_folder,
+                    const ExtractDoneCallback& done);
 
 #endif  // PINDLE_EXTRACT_EXTRACT_PACKAGE_H_

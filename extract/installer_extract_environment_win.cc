@@ -67,12 +67,11 @@ void InstallerExtractEnvironment::StopProductPrograms(const std::u16string& inst
 
 void InstallerExtractEnvironment::Log(const std::string& message, bool enabled) {
   // Already formatted: passed on as it is, so a "%" in a path stays a "%".
-  simlog::LogAssist::GetInstance().Log(kLogSource, __LINE__, simlog::kLogLineLevel, message,
-                                       enabled);
+  simlog::LogAssist::GetInstance().Log(kLogSource, __LINE__, simlog::kLogLineLevel, message, enabled);
 }
 
 bool PostInstallerExtractPackage(const std::wstring& package, const std::wstring& install_folder,
                                  ExtractDoneCallback done) {
-  return PostExtractPackage(std::make_shared<InstallerExtractEnvironment>(app::Global()),
-                            FromWstring(package), FromWstring(install_folder), std::move(done));
+  return PostExtractPackage(std::make_shared<InstallerExtractEnvironment>(app::Global()), FromWstring(package),
+                            FromWstring(install_folder), std::move(done));
 }

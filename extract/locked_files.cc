@@ -46,8 +46,7 @@ std::string LockedFileName(const std::string& line) {
 
 }  // namespace extract
 
-bool LockedFilesAreHarmless(const std::string& error_output,
-                            const std::vector<std::string>& product_files,
+bool LockedFilesAreHarmless(const std::string& error_output, const std::vector<std::string>& product_files,
                             const ExtractLogSink& log) {
   auto write_log = [&log](const std::string& message) {
     if (log) log(message);

@@ -17,8 +17,7 @@ using ExtractLogSink = std::function<void(const std::string& message)>;
 // outside `product_files`: the extraction then counts as done. False when there is no output,
 // when no such line is found, or when a product file is among them (compared without regard to
 // ASCII case, as Windows compares file names). `log` may be empty.
-bool LockedFilesAreHarmless(const std::string& error_output,
-                            const std::vector<std::string>& product_files,
+bool LockedFilesAreHarmless(const std::string& error_output, const std::vector<std::string>& product_files,
                             const ExtractLogSink& log);
 
 namespace extract {

@@ -6,7 +6,9 @@ namespace extract {
 
 namespace {
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
 
 bool ContainsNoCase(const std::u16string& text, const std::u16string& part) {
   if (part.size() > text.size()) return false;
@@ -51,8 +53,8 @@ bool ShouldStopProcess(const ProductProgram& program, const std::u16string& imag
   return IsInProductBinFolder(image_path, product_name);
 }
 
-std::u16string KillToolPath(const std::u16string& previous_install_folder,
-                            const std::u16string& install_folder, bool windows_is_64bit) {
+std::u16string KillToolPath(const std::u16string& previous_install_folder, const std::u16string& install_folder,
+                            bool windows_is_64bit) {
   std::u16string base = previous_install_folder.empty() ? install_folder : previous_install_folder;
   if (base.empty()) return std::u16string();
   // "C:\Pindle\" and "C:\Pindle" name the same folder; "C:\" becomes "C:", still the root.
@@ -67,8 +69,8 @@ std::u16string KillToolCommandLine(const std::u16string& tool_path, uint32_t pid
 
 int StopProductPrograms(ProductProcessSystem& system, const StopProgramsSettings& settings) {
   system.Log("kill process", true);
-  const std::u16string tool = KillToolPath(settings.previous_install_folder,
-                                           settings.install_folder, settings.windows_is_64bit);
+  const std::u16string tool =
+      KillToolPath(settings.previous_install_folder, settings.install_folder, settings.windows_is_64bit);
   if (tool.empty() || !system.FileExists(tool)) return 0;
 
   int runs = 0;

@@ -38,8 +38,8 @@ bool ShouldStopProcess(const ProductProgram& program, const std::u16string& imag
 // The kill tool of the installation: B + "\bin\kntd64.exe" on 64-bit Windows, else
 // B + "\bin\kntd32.exe", where B is the previous install folder when one is known and the
 // install folder otherwise (trailing separators of B dropped). Empty when both are empty.
-std::u16string KillToolPath(const std::u16string& previous_install_folder,
-                            const std::u16string& install_folder, bool windows_is_64bit);
+std::u16string KillToolPath(const std::u16string& previous_install_folder, const std::u16string& install_folder,
+                            bool windows_is_64bit);
 
 // "<tool>" -c q -p <pid in decimal>
 std::u16string KillToolCommandLine(const std::u16string& tool_path, uint32_t pid);

@@ -19,8 +19,8 @@ class SystemExtractEnvironment : public ExtractEnvironment {
   bool CreateFolderWithParents(const std::u16string& path) override;
   bool FileExists(const std::u16string& path) override;
   bool WriteSevenZipTool(std::u16string* tool_path) override;
-  bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code,
-                     std::string* out, std::string* err) override;
+  bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                     std::string* err) override;
   std::u16string OwnExecutablePath() override;
 
   // Where WriteSevenZipTool put the program (empty before it ran).

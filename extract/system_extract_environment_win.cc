@@ -13,8 +13,7 @@
 using extract::FromWstring;
 using extract::ToWstring;
 
-SystemExtractEnvironment::SystemExtractEnvironment(std::u16string data_folder)
-    : data_folder_(std::move(data_folder)) {}
+SystemExtractEnvironment::SystemExtractEnvironment(std::u16string data_folder) : data_folder_(std::move(data_folder)) {}
 
 std::string SystemExtractEnvironment::ToAnsi(const std::u16string& text) {
   return app::WideToAnsi(ToWstring(text));
@@ -43,8 +42,8 @@ bool SystemExtractEnvironment::WriteSevenZipTool(std::u16string* tool_path) {
   return written;
 }
 
-bool SystemExtractEnvironment::RunAndCapture(const std::u16string& command_line, int timeout_ms,
-                                             int* exit_code, std::string* out, std::string* err) {
+bool SystemExtractEnvironment::RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code,
+                                             std::string* out, std::string* err) {
   return ::RunAndCapture(ToWstring(command_line), timeout_ms, exit_code, out, err);
 }
 

@@ -16,8 +16,12 @@ namespace {
 constexpr size_t kInputBufferSize = 1 << 18;
 
 // Both the main and the temporary allocator are plain malloc/free.
-void* AllocBlock(ISzAllocPtr, size_t size) { return size == 0 ? nullptr : std::malloc(size); }
-void FreeBlock(ISzAllocPtr, void* address) { std::free(address); }
+void* AllocBlock(ISzAllocPtr, size_t size) {
+  return size == 0 ? nullptr : std::malloc(size);
+}
+void FreeBlock(ISzAllocPtr, void* address) {
+  std::free(address);
+}
 const ISzAlloc kAllocMain = {AllocBlock, FreeBlock};
 const ISzAlloc kAllocTemp = {AllocBlock, FreeBlock};
 
@@ -104,8 +108,8 @@ class ArchiveReader {
   SRes Extract(UInt32 index, const Byte** data, size_t* size) {
     size_t offset = 0;
     size_t processed = 0;
-    const SRes res = SzArEx_Extract(&db_, &look_.vt, index, &block_index_, &block_, &block_size_,
-                                    &offset, &processed, &kAllocMain, &kAllocTemp);
+    const SRes res = SzArEx_Extract(&db_, &look_.vt, index, &block_index_, &block_, &block_size_, &offset, &processed,
+                                    &kAllocMain, &kAllocTemp);
     *data = block_ ? block_ + offset : nullptr;
     *size = processed;
     return res;
@@ -142,8 +146,7 @@ bool WriteInChunks(UnpackOutputFile* out, const Byte* data, size_t size, uint64_
 }
 
 // The flow over an opened archive; returns the code and fills `details`.
-int UnpackEntries(UnpackFileSystem& fs, ArchiveReader& reader, const std::u16string& folder,
-                  UnpackDetails* details) {
+int UnpackEntries(UnpackFileSystem& fs, ArchiveReader& reader, const std::u16string& folder, UnpackDetails* details) {
   const CSzArEx& db = reader.db();
   GrowableBuffer<UInt16> name_buffer;
   GrowableBuffer<char16_t> path_buffer;
@@ -213,8 +216,8 @@ int UnpackEntries(UnpackFileSystem& fs, ArchiveReader& reader, const std::u16str
 
 }  // namespace
 
-int Unpack7zWith(UnpackFileSystem& fs, const std::u16string& archive,
-                 const std::u16string& install_folder, UnpackDetails* details) {
+int Unpack7zWith(UnpackFileSystem& fs, const std::u16string& archive, const std::u16string& install_folder,
+                 UnpackDetails* details) {
   UnpackDetails local_details;
   if (!details) details = &local_details;
   *details = UnpackDetails();
@@ -245,9 +248,8 @@ int Unpack7zWith(UnpackFileSystem& fs, const std::u16string& archive,
   return code;
 }
 
-bool Unpack7zInFolderWith(UnpackFileSystem& fs, const std::u16string& archive,
-                          const std::u16string& install_folder, int* code,
-                          UnpackDetails* details) {
+bool Unpack7zInFolderWith(UnpackFileSystem& fs, const std::u16string& archive, const std::u16string& install_folder,
+                          int* code, UnpackDetails* details) {
   std::u16string saved;
   const bool have_saved = fs.CurrentFolder(&saved);
   fs.ChangeFolder(install_folder);
@@ -259,14 +261,11 @@ bool Unpack7zInFolderWith(UnpackFileSystem& fs, const std::u16string& archive,
 
 }  // namespace extract
 
-int Unpack7z(const std::u16string& archive, const std::u16string& install_folder,
-             UnpackDetails* details) {
-  return extract::Unpack7zWith(extract::PlatformUnpackFileSystem(), archive, install_folder,
-                               details);
+int Unpack7z(const std::u16string& archive, const std::u16string& install_folder, UnpackDetails* details) {
+  return extract::Unpack7zWith(extract::PlatformUnpackFileSystem(), archive, install_folder, details);
 }
 
-bool Unpack7zInFolder(const std::u16string& archive, const std::u16string& install_folder,
-                      int* code, UnpackDetails* details) {
-  return extract::Unpack7zInFolderWith(extract::PlatformUnpackFileSystem(), archive,
-                                       install_folder, code, details);
+bool Unpack7zInFolder(const std::u16string& archive, const std::u16string& install_folder, int* code,
+                      UnpackDetails* details) {
+  return extract::Unpack7zInFolderWith(extract::PlatformUnpackFileSystem(), archive, install_folder, code, details);
 }

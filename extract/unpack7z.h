@@ -19,20 +19,19 @@
 
 // What the code alone does not say: where an extraction stopped and how far it got.
 struct UnpackDetails {
-  uint64_t bytes_written = 0;       // unpacked bytes written to output files
-  int skipped_entries = 0;          // locked adb entries left as they were
+  uint64_t bytes_written = 0;  // unpacked bytes written to output files
+  int skipped_entries = 0;     // locked adb entries left as they were
   extract::EntryFailure failure = extract::EntryFailure::kNone;
-  std::u16string entry_name;        // the entry the extraction stopped on, if any
+  std::u16string entry_name;  // the entry the extraction stopped on, if any
 };
 
 // Unpacks `archive` into the existing folder `install_folder` (absolute paths).
-int Unpack7z(const std::u16string& archive, const std::u16string& install_folder,
-             UnpackDetails* details = nullptr);
+int Unpack7z(const std::u16string& archive, const std::u16string& install_folder, UnpackDetails* details = nullptr);
 
 // Unpack7z with the install folder as the process's current folder for the duration of the
 // call (restored afterwards). Stores the code in *code; true when it is 0.
-bool Unpack7zInFolder(const std::u16string& archive, const std::u16string& install_folder,
-                      int* code, UnpackDetails* details = nullptr);
+bool Unpack7zInFolder(const std::u16string& archive, const std::u16string& install_folder, int* code,
+                      UnpackDetails* details = nullptr);
 
 #ifdef _WIN32
 // Windows callers hold wchar_t paths, which are UTF-16 there.
@@ -45,8 +44,7 @@ inline std::u16string FromWide(const std::wstring& text) {
 inline int Unpack7z(const std::wstring& archive, const std::wstring& install_folder) {
   return Unpack7z(extract::FromWide(archive), extract::FromWide(install_folder));
 }
-inline bool Unpack7zInFolder(const std::wstring& archive, const std::wstring& install_folder,
-                             int* code) {
+inline bool Unpack7zInFolder(const std::wstring& archive, const std::wstring& install_folder, int* code) {
   return Unpack7zInFolder(extract::FromWide(archive), extract::FromWide(install_folder), code);
 }
 #endif
@@ -55,11 +53,10 @@ namespace extract {
 
 // The same operations over any file system (tests use the platform's with real files; the
 // entry points above use PlatformUnpackFileSystem()).
-int Unpack7zWith(UnpackFileSystem& fs, const std::u16string& archive,
-                 const std::u16string& install_folder, UnpackDetails* details);
-bool Unpack7zInFolderWith(UnpackFileSystem& fs, const std::u16string& archive,
-                          const std::u16string& install_folder, int* code,
-                          UnpackDetails* details);
+int Unpack7zWith(UnpackFileSystem& fs, const std::u16string& archive, const std::u16string& install_folder,
+                 UnpackDetails* details);
+bool Unpack7zInFolderWith(UnpackFileSystem& fs, const std::u16string& archive, const std::u16string& install_folder,
+                          int* code, UnpackDetails* details);
 
 }  // namespace extract
 

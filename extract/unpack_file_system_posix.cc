@@ -92,17 +92,14 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
     if (fd < 0) return nullptr;
     return std::make_unique<PosixArchiveFile>(fd);
   }
-  void MakeFolder(const std::u16string& path) override {
-    ::mkdir(ToPosixPath(path).c_str(), 0777);
-  }
+  void MakeFolder(const std::u16string& path) override { ::mkdir(ToPosixPath(path).c_str(), 0777); }
   std::unique_ptr<UnpackOutputFile> OpenOutput(const std::u16string& path) override {
     const std::string name = ToPosixPath(path);
     int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EACCES) {
       // A read-only file left by an earlier extraction is replaced, as on Windows.
       struct stat st;
-      if (::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-          ::chmod(name.c_str(), st.st_mode | S_IWUSR) == 0) {
+      if (::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::chmod(name.c_str(), st.st_mode | S_IWUSR) == 0) {
         fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       }
     }
@@ -153,9 +150,7 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
     *path = Utf8ToUtf16(buffer);
     return true;
   }
-  bool ChangeFolder(const std::u16string& path) override {
-    return ::chdir(ToPosixPath(path).c_str()) == 0;
-  }
+  bool ChangeFolder(const std::u16string& path) override { return ::chdir(ToPosixPath(path).c_str()) == 0; }
 };
 
 }  // namespace

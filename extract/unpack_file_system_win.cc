@@ -14,7 +14,9 @@ namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t is UTF-16 on Windows");
 
-const wchar_t* W(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+const wchar_t* W(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 // Closes a file handle on every path.
 class ScopedHandle {
@@ -80,18 +82,16 @@ class WinOutputFile : public UnpackOutputFile {
 };
 
 HANDLE CreateOutputHandle(const wchar_t* path) {
-  return ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  return ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 std::string ToCodePage(UINT code_page, const std::u16string& text) {
   if (text.empty()) return std::string();
-  const int length = ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
+  const int length =
+      ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   if (length <= 0) return std::string();
   std::string out(static_cast<size_t>(length), '\0');
-  ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), &out[0], length,
-                        nullptr, nullptr);
+  ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), &out[0], length, nullptr, nullptr);
   return out;
 }
 
@@ -103,12 +103,10 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     const DWORD attributes = ::GetFileAttributesW(W(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
-  bool Exists(const std::u16string& path) override {
-    return ::GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES;
-  }
+  bool Exists(const std::u16string& path) override { return ::GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
   std::unique_ptr<UnpackArchiveFile> OpenArchive(const std::u16string& path) override {
-    HANDLE handle = ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        ::CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinArchiveFile>(handle);
   }
@@ -141,8 +139,7 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     const UINT oem = ::GetOEMCP();
     const bool utf = oem == CP_UTF8 || oem == CP_UTF7;
     const char default_char[] = "_";
-    return ::WideCharToMultiByte(CP_OEMCP, 0, W(name), -1, nullptr, 0,
-                                 utf ? nullptr : default_char, nullptr) > 0;
+    return ::WideCharToMultiByte(CP_OEMCP, 0, W(name), -1, nullptr, 0, utf ? nullptr : default_char, nullptr) > 0;
   }
   std::string ToNarrow(const std::u16string& text) override { return ToCodePage(CP_ACP, text); }
   void AppendErrorFile(const std::string& text) override {
@@ -151,8 +148,8 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE)) return;
     const std::string path = ErrorFilePath(folder);
     // Appended, never creating the folders: without them nothing is recorded.
-    ScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     DWORD put = 0;
     ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr);
@@ -172,9 +169,7 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     path->assign(buffer.begin(), buffer.begin() + length);
     return true;
   }
-  bool ChangeFolder(const std::u16string& path) override {
-    return ::SetCurrentDirectoryW(W(path)) != FALSE;
-  }
+  bool ChangeFolder(const std::u16string& path) override { return ::SetCurrentDirectoryW(W(path)) != FALSE; }
 };
 
 }  // namespace

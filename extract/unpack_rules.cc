@@ -7,7 +7,9 @@ namespace extract {
 
 namespace {
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool IsSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
 
 // A component that names no file of its own: ".", "..", and what Windows makes of "...",
 // ". ." or ".. " once it strips trailing dots and spaces.
@@ -34,8 +36,7 @@ bool IsSafeEntryName(const std::u16string& name) {
   return true;
 }
 
-bool JoinOutputPath(const std::u16string& folder, const std::u16string& name, char16_t* buffer,
-                    size_t capacity) {
+bool JoinOutputPath(const std::u16string& folder, const std::u16string& name, char16_t* buffer, size_t capacity) {
   const bool needs_separator = folder.empty() || !IsSeparator(folder.back());
   const size_t separator = needs_separator ? 1 : 0;
   // Sizes are compared before they are added so that no sum can wrap.
@@ -50,8 +51,7 @@ bool JoinOutputPath(const std::u16string& folder, const std::u16string& name, ch
 }
 
 bool IsSkippableLockedEntry(const std::u16string& entry_name) {
-  return entry_name.find(u"vesk_adb.exe") != std::u16string::npos ||
-         entry_name.find(u"Adb") != std::u16string::npos;
+  return entry_name.find(u"vesk_adb.exe") != std::u16string::npos || entry_name.find(u"Adb") != std::u16string::npos;
 }
 
 uint32_t WindowsAttributesOf(uint32_t stored) {
@@ -61,26 +61,16 @@ uint32_t WindowsAttributesOf(uint32_t stored) {
 
 std::string UnpackDiagnosticText(int code, uint64_t bytes_written) {
   switch (code) {
-    case kUnpackOk:
-      return std::string();
-    case kUnpackNoInstallFolder:
-      return "Install path not existed\n";
-    case kUnpackNoPackage:
-      return "Source path not existed\n";
-    default:
-      break;
+    case kUnpackOk: return std::string();
+    case kUnpackNoInstallFolder: return "Install path not existed\n";
+    case kUnpackNoPackage: return "Source path not existed\n";
+    default: break;
   }
   std::string text;
   switch (code) {
-    case kUnpackOutOfMemory:
-      text = "\nERROR: can not allocate memory\n";
-      break;
-    case kUnpackCrcError:
-      text = "\nERROR: CRC error\n";
-      break;
-    case kUnpackUnsupported:
-      text = "\nERROR: decoder doesn't support this archive\n";
-      break;
+    case kUnpackOutOfMemory: text = "\nERROR: can not allocate memory\n"; break;
+    case kUnpackCrcError: text = "\nERROR: CRC error\n"; break;
+    case kUnpackUnsupported: text = "\nERROR: decoder doesn't support this archive\n"; break;
     default: {
       char line[32];
       std::snprintf(line, sizeof(line), "\nERROR #%d\n", code);
@@ -95,19 +85,13 @@ std::string UnpackDiagnosticText(int code, uint64_t bytes_written) {
 
 std::string EntryFailureText(EntryFailure failure, const std::string& narrow_name) {
   switch (failure) {
-    case EntryFailure::kCannotOpen:
-      return "\nERROR: can not open output file\n";
-    case EntryFailure::kCannotWrite:
-      return "\nERROR: can not write output file\n";
-    case EntryFailure::kCannotClose:
-      return "\nERROR: can not close output file\n";
-    case EntryFailure::kUnsafeName:
-      return "\nERROR: unsafe entry name: " + narrow_name + "\n";
-    case EntryFailure::kPathTooLong:
-      return "\nERROR: output path too long: " + narrow_name + "\n";
+    case EntryFailure::kCannotOpen: return "\nERROR: can not open output file\n";
+    case EntryFailure::kCannotWrite: return "\nERROR: can not write output file\n";
+    case EntryFailure::kCannotClose: return "\nERROR: can not close output file\n";
+    case EntryFailure::kUnsafeName: return "\nERROR: unsafe entry name: " + narrow_name + "\n";
+    case EntryFailure::kPathTooLong: return "\nERROR: output path too long: " + narrow_name + "\n";
     case EntryFailure::kNone:
-    case EntryFailure::kNameConversion:
-      break;
+    case EntryFailure::kNameConversion: break;
   }
   return std::string();
 }
@@ -116,7 +100,9 @@ std::string ErrorFilePath(const std::string& local_app_data) {
   return local_app_data + "\\Vesk\\DravelInstallPack\\err.txt";
 }
 
-std::string ErrorFileRecord(const std::string& narrow_path) { return "file name is:" + narrow_path; }
+std::string ErrorFileRecord(const std::string& narrow_path) {
+  return "file name is:" + narrow_path;
+}
 
 std::string RefusedEntryRecord(const std::string& narrow_name) {
   return "refused entry is:" + narrow_name;

@@ -35,10 +35,10 @@ constexpr uint32_t kUnixExtensionAttribute = 0x8000;
 // Why a failed extraction stopped on an entry (the code alone cannot tell these apart).
 enum class EntryFailure {
   kNone,
-  kNameConversion,   // the name does not survive conversion to the OEM code page
-  kUnsafeName,       // the name would lead outside the install folder
-  kPathTooLong,      // folder + separator + name does not fit the output path buffer
-  kCannotOpen,       // the output file cannot be created
+  kNameConversion,  // the name does not survive conversion to the OEM code page
+  kUnsafeName,      // the name would lead outside the install folder
+  kPathTooLong,     // folder + separator + name does not fit the output path buffer
+  kCannotOpen,      // the output file cannot be created
   kCannotWrite,
   kCannotClose,
 };
@@ -52,8 +52,7 @@ bool IsSafeEntryName(const std::u16string& name);
 // Writes folder + "\" + name and a terminating NUL into `buffer` of `capacity` units. A folder
 // that already ends with "\" or "/" gets no second separator. Returns false, leaving the buffer
 // untouched, when the result would not fit; never writes past `capacity`.
-bool JoinOutputPath(const std::u16string& folder, const std::u16string& name, char16_t* buffer,
-                    size_t capacity);
+bool JoinOutputPath(const std::u16string& folder, const std::u16string& name, char16_t* buffer, size_t capacity);
 
 // True when an entry that cannot be created may be skipped: the product's adb and the files of
 // its "Adb" folder are often held open by a running adb server, and an older copy does no harm.

@@ -17,11 +17,7 @@ const char kLogThreadName[] = "log_thread";
 }  // namespace
 
 LogAssist::LogAssist()
-    : level_(kDefaultLogLevel),
-      enabled_(false),
-      initialised_(false),
-      flags_(kDefaultLogFlags),
-      debug_(false) {}
+    : level_(kDefaultLogLevel), enabled_(false), initialised_(false), flags_(kDefaultLogFlags), debug_(false) {}
 
 LogAssist::~LogAssist() {
   StopThread();
@@ -40,8 +36,8 @@ void LogAssist::SetLogName(const std::string& name) {
 void LogAssist::Init(int level, const std::string& folder) {
   base::MessageLoop* ui_loop = base::GetThreadLoop(base::kUiLoop);
   if (!ui_loop) return;
-  ui_loop->PostTask(base::NewMethodTask(new base::UnretainedWrapper<LogAssist>(this), &LogAssist::InitOnUiThread,
-                                        level, folder));
+  ui_loop->PostTask(
+      base::NewMethodTask(new base::UnretainedWrapper<LogAssist>(this), &LogAssist::InitOnUiThread, level, folder));
 }
 
 void LogAssist::InitOnUiThread(int level, const std::string& folder) {
@@ -58,8 +54,8 @@ void LogAssist::InitOnUiThread(int level, const std::string& folder) {
     std::lock_guard<std::mutex> hold(name_lock_);
     name = log_name_;
   }
-  log_loop->PostTask(base::NewMethodTask(new base::UnretainedWrapper<LogAssist>(this), &LogAssist::OpenOnLogThread,
-                                         folder, name));
+  log_loop->PostTask(
+      base::NewMethodTask(new base::UnretainedWrapper<LogAssist>(this), &LogAssist::OpenOnLogThread, folder, name));
 }
 
 void LogAssist::Log(const char* source_file, int line, int level, const std::string& message, bool enabled) {

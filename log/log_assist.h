@@ -72,12 +72,20 @@ class LogAssist {
   void StopThread();
 
   // The process debug flag: while set, lines carry the source suffix (flag 0x04). Any thread.
-  void set_debug(bool debug) { debug_.store(debug, std::memory_order_relaxed); }
-  bool debug() const { return debug_.load(std::memory_order_relaxed); }
+  void set_debug(bool debug) {
+    debug_.store(debug, std::memory_order_relaxed);
+  }
+  bool debug() const {
+    return debug_.load(std::memory_order_relaxed);
+  }
 
   // The flag bits (kLogTimestamp ...). Read by the log thread for every line. Any thread.
-  void set_flags(uint32_t flags) { flags_.store(flags, std::memory_order_relaxed); }
-  uint32_t flags() const { return flags_.load(std::memory_order_relaxed); }
+  void set_flags(uint32_t flags) {
+    flags_.store(flags, std::memory_order_relaxed);
+  }
+  uint32_t flags() const {
+    return flags_.load(std::memory_order_relaxed);
+  }
 
  private:
   void InitOnUiThread(int level, const std::string& folder);
@@ -105,11 +113,11 @@ class LogAssist {
 
 // Logs one line from the calling source file at the program's level; the message is only
 // formatted when the line is enabled.
-#define SIMLOG(source_file, enabled, ...)                                                              \
-  do {                                                                                                 \
-    if (enabled)                                                                                       \
-      ::simlog::LogAssist::GetInstance().Log((source_file), __LINE__, ::simlog::kLogLineLevel,         \
-                                             ::simlog::LogAssist::FormatString(__VA_ARGS__), true);    \
+#define SIMLOG(source_file, enabled, ...)                                                           \
+  do {                                                                                              \
+    if (enabled)                                                                                    \
+      ::simlog::LogAssist::GetInstance().Log((source_file), __LINE__, ::simlog::kLogLineLevel,      \
+                                             ::simlog::LogAssist::FormatString(__VA_ARGS__), true); \
   } while (0)
 
 #endif  // PINDLE_LOG_LOG_ASSIST_H_

@@ -64,8 +64,8 @@ LogFileFacts GetLogFileFacts(const std::string& path) {
   facts.exists = true;
   facts.size = static_cast<uint64_t>(info.st_size);
   facts.time_known = true;
-  facts.last_write_time = static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000ull +
-                          static_cast<uint64_t>(info.st_mtim.tv_nsec);
+  facts.last_write_time =
+      static_cast<uint64_t>(info.st_mtim.tv_sec) * 1000000000ull + static_cast<uint64_t>(info.st_mtim.tv_nsec);
   return facts;
 }
 

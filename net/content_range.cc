@@ -40,9 +40,8 @@ bool ParseContentRange(const std::string& text, ContentRange* range) {
   }
   if (i >= text.size() || (text[i] != ' ' && text[i] != '\t')) return false;
   ContentRange parsed;
-  if (!ReadNumber(text, &i, &parsed.first) || !Expect(text, &i, '-') ||
-      !ReadNumber(text, &i, &parsed.last) || !Expect(text, &i, '/') ||
-      !ReadNumber(text, &i, &parsed.total) || i != text.size()) {
+  if (!ReadNumber(text, &i, &parsed.first) || !Expect(text, &i, '-') || !ReadNumber(text, &i, &parsed.last) ||
+      !Expect(text, &i, '/') || !ReadNumber(text, &i, &parsed.total) || i != text.size()) {
     return false;
   }
   if (parsed.first > parsed.last || parsed.last >= parsed.total) return false;

@@ -33,10 +33,8 @@ const uint32_t kMemoryAnswerLimit = 4u << 20;
 
 // Offsets are 32-bit: files of 4 GiB and more are out of range.
 struct FetchRequest {
-  explicit FetchRequest(const std::string& url)
-      : url(url), kind(kFetchToMemory), range_start(0), range_end(0) {}
-  FetchRequest(const std::string& url, int kind)
-      : url(url), kind(kind), range_start(0), range_end(0) {}
+  explicit FetchRequest(const std::string& url) : url(url), kind(kFetchToMemory), range_start(0), range_end(0) {}
+  FetchRequest(const std::string& url, int kind) : url(url), kind(kind), range_start(0), range_end(0) {}
   FetchRequest(const std::string& url, const std::wstring& path)
       : url(url), file_path(path), kind(kFetchToFile), range_start(0), range_end(0) {}
   FetchRequest(const std::string& url, const std::wstring& path, uint32_t start, uint32_t end)
@@ -45,8 +43,8 @@ struct FetchRequest {
   std::string url;         // passed to the HTTP layer unchanged
   std::wstring file_path;  // kinds 1 and 2
   int kind;
-  uint32_t range_start;    // kind 2: first byte offset
-  uint32_t range_end;      // kind 2: one past the last byte
+  uint32_t range_start;  // kind 2: first byte offset
+  uint32_t range_end;    // kind 2: one past the last byte
 };
 
 }  // namespace net

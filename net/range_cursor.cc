@@ -5,11 +5,7 @@
 namespace net {
 
 RangeCursor::RangeCursor(uint32_t start, uint32_t end, uint32_t tag, uint64_t file_size)
-    : end_(end),
-      tag_(tag),
-      denominator_(file_size),
-      position_(start),
-      since_report_(0) {}
+    : end_(end), tag_(tag), denominator_(file_size), position_(start), since_report_(0) {}
 
 uint32_t RangeCursor::NextReadSize(uint32_t buffer_size) const {
   if (complete()) return 0;

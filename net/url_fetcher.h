@@ -74,8 +74,8 @@ class URLFetcher : public base::MessagePumpForIO::IOHandler,
   // Results of the last run, for the delegate in OnFetchComplete.
   bool success() const { return success_; }
   int error() const { return error_; }
-  const std::string& response() const { return response_; }  // kind 0; appended, never cleared
-  uint32_t position() const { return position_; }             // kinds 1 and 2: next offset
+  const std::string& response() const { return response_; }    // kind 0; appended, never cleared
+  uint32_t position() const { return position_; }              // kinds 1 and 2: next offset
   uint32_t content_length() const { return content_length_; }  // kind 4
   float progress() const { return progress_; }
   bool range_allowed() const { return range_allowed_; }

@@ -93,8 +93,7 @@ bool QueryLength(HINTERNET request, uint32_t* length) {
   DWORD value = 0xFFFFFFFF;
   DWORD size = sizeof value;
   DWORD index = 0;
-  if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size,
-                      &index)) {
+  if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size, &index)) {
     return false;
   }
   if (value == 0xFFFFFFFF) return false;
@@ -171,8 +170,7 @@ void URLFetcher::RunTransfer() {
     // No port to post to: finish on the I/O loop by a task. If that loop is already going, its
     // destruction observer call finishes the run instead.
     if (base::MessageLoop* io = base::GetThreadLoop(base::kIoLoop)) {
-      io->PostTask(base::NewMethodTask(new base::UnretainedWrapper<URLFetcher>(this),
-                                       &URLFetcher::CompleteOnIoLoop));
+      io->PostTask(base::NewMethodTask(new base::UnretainedWrapper<URLFetcher>(this), &URLFetcher::CompleteOnIoLoop));
     }
   }
   done_event_.Signal();
@@ -180,24 +178,17 @@ void URLFetcher::RunTransfer() {
 }
 
 bool URLFetcher::Transfer() {
-  ScopedInternet internet(
-      InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  ScopedInternet internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!internet) return false;
   if (kind_ == kFetchPost) return TransferPost(internet.get());
   SetTimeouts(internet.get());
   switch (kind_) {
-    case kFetchToMemory:
-      return TransferToMemory(internet.get());
-    case kFetchToFile:
-      return TransferToFile(internet.get());
-    case kFetchRange:
-      return TransferRange(internet.get());
-    case kFetchOpenOnly:
-      return TransferOpenOnly(internet.get());
-    case kFetchProbeRange:
-      return TransferProbeRange(internet.get());
-    default:
-      return false;
+    case kFetchToMemory: return TransferToMemory(internet.get());
+    case kFetchToFile: return TransferToFile(internet.get());
+    case kFetchRange: return TransferRange(internet.get());
+    case kFetchOpenOnly: return TransferOpenOnly(internet.get());
+    case kFetchProbeRange: return TransferProbeRange(internet.get());
+    default: return false;
   }
 }
 
@@ -216,8 +207,8 @@ bool URLFetcher::TransferToMemory(void* internet) {
     const size_t text = strnlen(buffer, read);
     if (response_.size() + text > kMemoryAnswerLimit) {
       error_ = kErrorTooLong;
-      LogAlways(__LINE__, simlog::LogAssist::FormatString(
-                              "text answer longer than %u bytes, refused", kMemoryAnswerLimit));
+      LogAlways(__LINE__,
+                simlog::LogAssist::FormatString("text answer longer than %u bytes, refused", kMemoryAnswerLimit));
       return false;
     }
     response_.append(buffer, text);
@@ -234,8 +225,8 @@ bool URLFetcher::TransferToFile(void* internet) {
     error_ = kErrorNoLength;
     return false;
   }
-  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(
+      CreateFileW(file_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   if (!SeekTo(file.get(), length) || !SetEndOfFile(file.get())) {
     error_ = kErrorPreallocate;
@@ -256,8 +247,8 @@ bool URLFetcher::TransferToFile(void* internet) {
       // A connection closed early also ends in an empty read: only the announced number of
       // bytes makes a complete file.
       if (received != length) {
-        LogDebug(__LINE__, simlog::LogAssist::FormatString(
-                               "whole-file transfer ended after %u of %u bytes", received, length));
+        LogDebug(__LINE__,
+                 simlog::LogAssist::FormatString("whole-file transfer ended after %u of %u bytes", received, length));
         return false;
       }
       PostProgress(1.0f);
@@ -283,8 +274,7 @@ bool URLFetcher::TransferRange(void* internet) {
   position_ = range_start;
   if (range_start >= range_end) return true;
   if (cancelled()) return false;
-  ScopedInternet request(
-      OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1)));
+  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1)));
   if (!request) return false;
   if (!StatusIs(request.get(), L"206")) {
     error_ = kErrorNoRange;
@@ -301,9 +291,9 @@ bool URLFetcher::TransferRange(void* internet) {
   // ranges as asked.
   ContentRange answered;
   if (!QueryContentRange(request.get(), &answered) || answered.first != range_start) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString(
-                            "range answer refused: asked from %u, Content-Range missing or "
-                            "for other bytes", range_start));
+    LogAlways(__LINE__, simlog::LogAssist::FormatString("range answer refused: asked from %u, Content-Range missing or "
+                                                        "for other bytes",
+                                                        range_start));
     error_ = kErrorNoRange;
     range_allowed_ = false;
     return false;
@@ -311,15 +301,14 @@ bool URLFetcher::TransferRange(void* internet) {
   // Parts of two different files must never make one package: the file on the server has
   // been replaced since its size was learnt.
   if (file_size != 0 && answered.total != file_size) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString(
-                            "range answer for a file of %u bytes, expected %u",
-                            answered.total, file_size));
+    LogAlways(__LINE__, simlog::LogAssist::FormatString("range answer for a file of %u bytes, expected %u",
+                                                        answered.total, file_size));
     error_ = kErrorOtherFile;
     return false;
   }
   // The file exists with its final size already; parts share it, each inside its own range.
-  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     error_ = kErrorOpenFile;
     return false;
@@ -334,9 +323,9 @@ bool URLFetcher::TransferRange(void* internet) {
     if (cursor.complete()) return true;
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
-      LogAlways(__LINE__, simlog::LogAssist::FormatString(
-                              "%s%u", AnsiText(L"InternetReadFile失败, error_code=").c_str(),
-                              static_cast<unsigned>(GetLastError())));
+      LogAlways(__LINE__,
+                simlog::LogAssist::FormatString("%s%u", AnsiText(L"InternetReadFile失败, error_code=").c_str(),
+                                                static_cast<unsigned>(GetLastError())));
       return false;
     }
     if (read == 0) {
@@ -387,11 +376,10 @@ bool URLFetcher::TransferPost(void* internet) {
   std::wstring host;
   INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
   SplitServer(post_server, &host, &port);
-  ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port,
-                                             L"", L"anonymous", INTERNET_SERVICE_HTTP, 0, 0));
+  ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port, L"", L"anonymous",
+                                             INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return false;
-  ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(),
-                                          L"HTTP/1.0", nullptr, nullptr,
+  ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr, nullptr,
                                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
   if (!request) return false;
   return HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),

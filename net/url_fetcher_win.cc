@@ -68,8 +68,7 @@ void URLFetcher::Start() {
     PostCompletionToUi();
     return;
   }
-  io->PostTask(base::NewMethodTask(new base::NormalWrapper<URLFetcher>(this),
-                                   &URLFetcher::StartOnIoLoop));
+  io->PostTask(base::NewMethodTask(new base::NormalWrapper<URLFetcher>(this), &URLFetcher::StartOnIoLoop));
 }
 
 void URLFetcher::Stop() {
@@ -77,7 +76,9 @@ void URLFetcher::Stop() {
   cancel_.store(true, std::memory_order_release);
 }
 
-bool URLFetcher::WaitForRunEnd(int64_t timeout_ms) { return done_event_.TimedWait(timeout_ms); }
+bool URLFetcher::WaitForRunEnd(int64_t timeout_ms) {
+  return done_event_.TimedWait(timeout_ms);
+}
 
 void URLFetcher::StartOnIoLoop() {
   AddRef();  // the transfer's
@@ -123,23 +124,19 @@ void URLFetcher::Observe(int type, const void* source, const void* details) {
 void URLFetcher::PostCompletionToUi() {
   base::MessageLoop* ui = base::GetThreadLoop(base::kUiLoop);
   if (!ui) return;
-  ui->PostTask(base::NewMethodTask(new base::NormalWrapper<URLFetcher>(this),
-                                   &URLFetcher::CompleteOnUiLoop));
+  ui->PostTask(base::NewMethodTask(new base::NormalWrapper<URLFetcher>(this), &URLFetcher::CompleteOnUiLoop));
 }
 
 void URLFetcher::PostProgress(float fraction) {
   base::MessageLoop* ui = base::GetThreadLoop(base::kUiLoop);
   if (!ui) return;
-  ui->PostTask(base::NewMethodTask(new base::NormalWrapper<URLFetcher>(this),
-                                   &URLFetcher::ProgressOnUiLoop, fraction));
+  ui->PostTask(base::NewMethodTask(new base::NormalWrapper<URLFetcher>(this), &URLFetcher::ProgressOnUiLoop, fraction));
 }
 
 void URLFetcher::CompleteOnUiLoop() {
   if (base::MessageLoop::current() != base::GetThreadLoop(base::kUiLoop)) {
     simlog::LogAssist& log = simlog::LogAssist::GetInstance();
-    log.Log(kLogSource, __LINE__, simlog::kLogLineLevel,
-            AnsiText(L"错误，FetchComplete 没在UI线程运行"),
-            log.debug());
+    log.Log(kLogSource, __LINE__, simlog::kLogLineLevel, AnsiText(L"错误，FetchComplete 没在UI线程运行"), log.debug());
   }
   if (URLFetcherDelegate* d = delegate()) d->OnFetchComplete(this);
 }

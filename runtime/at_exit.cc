@@ -10,7 +10,9 @@ std::atomic<AtExitManager*> g_manager(nullptr);
 
 }  // namespace
 
-AtExitManager::AtExitManager() : previous_(g_manager.load()) { g_manager.store(this); }
+AtExitManager::AtExitManager() : previous_(g_manager.load()) {
+  g_manager.store(this);
+}
 
 AtExitManager::~AtExitManager() {
   ProcessCallbacksNow();

@@ -50,6 +50,8 @@ void QuitInnermostLayerLoop() {
   if (!LayerStack().empty()) LayerStack().back()->Quit();
 }
 
-int LayerLoopDepth() { return static_cast<int>(LayerStack().size()); }
+int LayerLoopDepth() {
+  return static_cast<int>(LayerStack().size());
+}
 
 }  // namespace base

@@ -19,8 +19,12 @@ Lock::~Lock() {
   delete static_cast<pthread_mutex_t*>(native_);
 }
 
-void Lock::Acquire() { pthread_mutex_lock(static_cast<pthread_mutex_t*>(native_)); }
+void Lock::Acquire() {
+  pthread_mutex_lock(static_cast<pthread_mutex_t*>(native_));
+}
 
-void Lock::Release() { pthread_mutex_unlock(static_cast<pthread_mutex_t*>(native_)); }
+void Lock::Release() {
+  pthread_mutex_unlock(static_cast<pthread_mutex_t*>(native_));
+}
 
 }  // namespace base

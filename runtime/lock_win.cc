@@ -13,8 +13,12 @@ Lock::~Lock() {
   delete static_cast<CRITICAL_SECTION*>(native_);
 }
 
-void Lock::Acquire() { EnterCriticalSection(static_cast<CRITICAL_SECTION*>(native_)); }
+void Lock::Acquire() {
+  EnterCriticalSection(static_cast<CRITICAL_SECTION*>(native_));
+}
 
-void Lock::Release() { LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(native_)); }
+void Lock::Release() {
+  LeaveCriticalSection(static_cast<CRITICAL_SECTION*>(native_));
+}
 
 }  // namespace base

@@ -12,10 +12,14 @@ thread_local MessageLoop* g_current_loop = nullptr;
 
 std::atomic<MessageLoop*> g_loop_slots[kLoopSlotCount];
 
-bool ValidSlot(int slot) { return slot >= 0 && slot < kLoopSlotCount; }
+bool ValidSlot(int slot) {
+  return slot >= 0 && slot < kLoopSlotCount;
+}
 
 // Heap order for std::push_heap / pop_heap: the entry taken first ends up at the front.
-bool TakenLater(const PendingTask& a, const PendingTask& b) { return a < b; }
+bool TakenLater(const PendingTask& a, const PendingTask& b) {
+  return a < b;
+}
 
 }  // namespace
 
@@ -30,12 +34,7 @@ MessageLoop* GetThreadLoop(int slot) {
 MessageLoop::MessageLoop(int type) : MessageLoop(type, CreateMessagePumpForType(type)) {}
 
 MessageLoop::MessageLoop(int type, MessagePump* pump)
-    : running_(false),
-      type_(type),
-      pump_(pump),
-      incoming_sequence_(0),
-      cleanup_sequence_(0),
-      state_(kAcceptingTasks) {
+    : running_(false), type_(type), pump_(pump), incoming_sequence_(0), cleanup_sequence_(0), state_(kAcceptingTasks) {
   g_current_loop = this;
 }
 
@@ -72,9 +71,13 @@ MessageLoop::~MessageLoop() {
   pump_ = nullptr;
 }
 
-MessageLoop* MessageLoop::current() { return g_current_loop; }
+MessageLoop* MessageLoop::current() {
+  return g_current_loop;
+}
 
-void MessageLoop::PostTask(Task* task) { PostDelayedTask(task, TimeDelta()); }
+void MessageLoop::PostTask(Task* task) {
+  PostDelayedTask(task, TimeDelta());
+}
 
 void MessageLoop::PostDelayedTask(Task* task, int64_t delay_microseconds) {
   PostDelayedTask(task, TimeDelta::FromMicroseconds(delay_microseconds));
@@ -182,7 +185,9 @@ bool MessageLoop::DoDelayedWork(TimeTicks* next_delayed_work_time) {
   return true;
 }
 
-bool MessageLoop::DoIdleWork() { return false; }
+bool MessageLoop::DoIdleWork() {
+  return false;
+}
 
 void MessageLoop::DropWorkAndDelayedQueues() {
   // Move the entries out first: a target's destructor run by the release may post to this loop.

@@ -106,7 +106,7 @@ class MessageLoop : public MessagePump::Delegate {
   TaskQueue cleanup_queue_;
   uint32_t cleanup_sequence_;
   std::vector<PendingTask> delayed_work_queue_;  // a heap: front() is taken first
-  Lock lock_;  // guards the incoming and cleanup queues and `state_`
+  Lock lock_;                                    // guards the incoming and cleanup queues and `state_`
   // Destruction refuses new tasks once it has dropped the queues, and new cleanup tasks once
   // it has run them.
   enum State { kAcceptingTasks, kAcceptingCleanupOnly, kClosed } state_;

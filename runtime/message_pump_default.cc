@@ -32,7 +32,9 @@ void MessagePumpDefault::Run(Delegate* delegate) {
   }
 }
 
-void MessagePumpDefault::Quit() { keep_running_ = false; }
+void MessagePumpDefault::Quit() {
+  keep_running_ = false;
+}
 
 void MessagePumpDefault::ScheduleWork() {
   if (have_work_.exchange(1)) return;  // a signal is already on its way

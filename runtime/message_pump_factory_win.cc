@@ -6,14 +6,10 @@ namespace base {
 
 MessagePump* CreateMessagePumpForType(int type) {
   switch (type) {
-    case 0:
-      return new MessagePumpDefault;
-    case 1:
-      return new MessagePumpForUI;
-    case 2:
-      return new MessagePumpForIO;
-    default:
-      return nullptr;
+    case 0: return new MessagePumpDefault;
+    case 1: return new MessagePumpForUI;
+    case 2: return new MessagePumpForIO;
+    default: return nullptr;
   }
 }
 

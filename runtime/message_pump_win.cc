@@ -24,16 +24,21 @@ MessagePumpWin::MessagePumpWin() : keep_running_(true), have_work_(0) {}
 
 MessagePumpWin::~MessagePumpWin() {}
 
-void MessagePumpWin::AddObserver(MessagePumpObserver* observer) { observers_.AddObserver(observer); }
+void MessagePumpWin::AddObserver(MessagePumpObserver* observer) {
+  observers_.AddObserver(observer);
+}
 
-void MessagePumpWin::RemoveObserver(MessagePumpObserver* observer) { observers_.RemoveObserver(observer); }
+void MessagePumpWin::RemoveObserver(MessagePumpObserver* observer) {
+  observers_.RemoveObserver(observer);
+}
 
-void MessagePumpWin::Quit() { keep_running_ = false; }
+void MessagePumpWin::Quit() {
+  keep_running_ = false;
+}
 
 int MessagePumpWin::GetCurrentDelay() const {
   if (delayed_work_time_.is_null()) return -1;
-  const double ms =
-      std::ceil(static_cast<double>((delayed_work_time_ - TimeTicks::Now()).InMicroseconds()) / 1000.0);
+  const double ms = std::ceil(static_cast<double>((delayed_work_time_ - TimeTicks::Now()).InMicroseconds()) / 1000.0);
   if (ms < 0) return 0;
   // A wait of INT_MAX ms (24 days) is as good as a longer one: the cycle computes it again.
   if (ms > INT_MAX) return INT_MAX;
@@ -63,8 +68,7 @@ MessagePumpForUI::MessagePumpForUI(bool create_window)
       quit_code_(0) {
   if (!create_window) return;
   wchar_t class_name[64];
-  swprintf(class_name, sizeof(class_name) / sizeof(class_name[0]), L"MessagePumpWindow_%p",
-           static_cast<void*>(this));
+  swprintf(class_name, sizeof(class_name) / sizeof(class_name[0]), L"MessagePumpWindow_%p", static_cast<void*>(this));
   HMODULE module = ThisModule();
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
@@ -73,8 +77,8 @@ MessagePumpForUI::MessagePumpForUI(bool create_window)
   wc.lpszClassName = class_name;
   atom_ = RegisterClassExW(&wc);
   if (!atom_) return;
-  message_hwnd_ = CreateWindowExW(0, MAKEINTATOM(atom_), nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  module, nullptr);
+  message_hwnd_ =
+      CreateWindowExW(0, MAKEINTATOM(atom_), nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, nullptr);
   if (message_hwnd_) SetWindowLongPtrW(message_hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -89,8 +93,7 @@ MessagePumpForUI::~MessagePumpForUI() {
 
 void MessagePumpForUI::ScheduleWork() {
   if (InterlockedExchange(&have_work_, 1)) return;  // a wake-up is already on its way
-  if (!message_hwnd_ ||
-      !PostMessageW(message_hwnd_, kWakeUpMessage, reinterpret_cast<WPARAM>(this), 0)) {
+  if (!message_hwnd_ || !PostMessageW(message_hwnd_, kWakeUpMessage, reinterpret_cast<WPARAM>(this), 0)) {
     InterlockedExchange(&have_work_, 0);  // so the next post tries again
   }
 }
@@ -223,8 +226,8 @@ MessagePumpForIO::~MessagePumpForIO() {
 
 void MessagePumpForIO::ScheduleWork() {
   if (InterlockedExchange(&have_work_, 1)) return;
-  if (!port_ || !PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(this),
-                                            reinterpret_cast<OVERLAPPED*>(this))) {
+  if (!port_ ||
+      !PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<OVERLAPPED*>(this))) {
     InterlockedExchange(&have_work_, 0);
   }
 }

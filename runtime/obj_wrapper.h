@@ -54,7 +54,9 @@ class UnretainedWrapper : public ObjWrapper<T> {
 // The "still alive" flag an object shares with its weak pointers; cleared when it goes away.
 typedef std::shared_ptr<std::atomic<bool>> AliveFlag;
 
-inline AliveFlag NewAliveFlag() { return std::make_shared<std::atomic<bool>>(true); }
+inline AliveFlag NewAliveFlag() {
+  return std::make_shared<std::atomic<bool>>(true);
+}
 
 // Refers to a target without keeping it alive. Only meaningful on the thread that destroys the
 // target: the flag tells that the target is gone, not that it will stay.

@@ -21,10 +21,7 @@ class ObserverListBase {
 
   class Iterator {
    public:
-    explicit Iterator(ObserverListBase<T>& list)
-        : list_(&list, list.alive_), index_(0) {
-      ++list.active_iterators_;
-    }
+    explicit Iterator(ObserverListBase<T>& list) : list_(&list, list.alive_), index_(0) { ++list.active_iterators_; }
     ~Iterator() {
       if (ObserverListBase<T>* list = list_.Get()) {
         if (--list->active_iterators_ == 0) list->CompactIfNeeded();
@@ -75,16 +72,14 @@ class ObserverListBase {
   }
 
   size_t size() const {
-    return static_cast<size_t>(std::count_if(observers_.begin(), observers_.end(),
-                                             [](T* o) { return o != nullptr; }));
+    return static_cast<size_t>(std::count_if(observers_.begin(), observers_.end(), [](T* o) { return o != nullptr; }));
   }
 
  private:
   // Compacting shifts the entries under a running iterator, so it waits until none is active.
   void CompactIfNeeded() {
     if (removals_ <= kCompactAfterRemovals || active_iterators_ != 0) return;
-    observers_.erase(std::remove(observers_.begin(), observers_.end(), static_cast<T*>(nullptr)),
-                     observers_.end());
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), static_cast<T*>(nullptr)), observers_.end());
     removals_ = 0;
   }
 

@@ -4,8 +4,7 @@
 
 namespace base {
 
-PendingTask::PendingTask(Task* task, TimeTicks run_time)
-    : delayed_run_time(run_time), sequence_num(0), task_(task) {
+PendingTask::PendingTask(Task* task, TimeTicks run_time) : delayed_run_time(run_time), sequence_num(0), task_(task) {
   if (task_) task_->AddRef();
 }
 

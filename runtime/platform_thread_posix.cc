@@ -49,6 +49,8 @@ void JoinPlatformThread(PlatformThreadHandle handle) {
   pthread_join(static_cast<pthread_t>(handle), nullptr);
 }
 
-uint32_t CurrentPlatformThreadId() { return static_cast<uint32_t>(syscall(SYS_gettid)); }
+uint32_t CurrentPlatformThreadId() {
+  return static_cast<uint32_t>(syscall(SYS_gettid));
+}
 
 }  // namespace base

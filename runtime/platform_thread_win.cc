@@ -43,6 +43,8 @@ void JoinPlatformThread(PlatformThreadHandle handle) {
   CloseHandle(thread);
 }
 
-uint32_t CurrentPlatformThreadId() { return GetCurrentThreadId(); }
+uint32_t CurrentPlatformThreadId() {
+  return GetCurrentThreadId();
+}
 
 }  // namespace base

@@ -42,8 +42,7 @@ class RefCountedThreadSafe : public subtle::RefCountedThreadSafeBase {
  public:
   void AddRef() const { subtle::RefCountedThreadSafeBase::AddRef(); }
   void Release() const {
-    if (subtle::RefCountedThreadSafeBase::Release())
-      Traits::Destruct(static_cast<const T*>(this));
+    if (subtle::RefCountedThreadSafeBase::Release()) Traits::Destruct(static_cast<const T*>(this));
   }
 
  protected:

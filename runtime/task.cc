@@ -10,7 +10,9 @@ Task::~Task() {
   if (bound_function_) bound_function_->DropUse();
 }
 
-void Task::AddRef() { ref_count_.fetch_add(1, std::memory_order_relaxed); }
+void Task::AddRef() {
+  ref_count_.fetch_add(1, std::memory_order_relaxed);
+}
 
 void Task::Release() {
   if (ref_count_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;

@@ -85,8 +85,7 @@ class MethodEntityBase : public ExecDelegate<void>, public CCounter {
   }
 
  protected:
-  explicit MethodEntityBase(ObjWrapper<T>* wrapper)
-      : wrapper_(wrapper), obj_(wrapper ? wrapper->Get() : nullptr) {
+  explicit MethodEntityBase(ObjWrapper<T>* wrapper) : wrapper_(wrapper), obj_(wrapper ? wrapper->Get() : nullptr) {
     if (wrapper_) wrapper_->Retain();
   }
   ~MethodEntityBase() override {}
@@ -106,8 +105,7 @@ class MethodEntityBase : public ExecDelegate<void>, public CCounter {
 template <class T, class C, class Method>
 class DelegateEntity0 : public MethodEntityBase<T, C> {
  public:
-  DelegateEntity0(ObjWrapper<T>* wrapper, Method method)
-      : MethodEntityBase<T, C>(wrapper), method_(method) {}
+  DelegateEntity0(ObjWrapper<T>* wrapper, Method method) : MethodEntityBase<T, C>(wrapper), method_(method) {}
   void Exec() override {
     C* obj = this->Target();
     if (obj && method_) (obj->*method_)();
@@ -138,8 +136,7 @@ class DelegateEntity2 : public MethodEntityBase<T, C> {
  public:
   template <class A1, class A2>
   DelegateEntity2(ObjWrapper<T>* wrapper, Method method, A1&& a1, A2&& a2)
-      : MethodEntityBase<T, C>(wrapper), method_(method), a1_(std::forward<A1>(a1)),
-        a2_(std::forward<A2>(a2)) {}
+      : MethodEntityBase<T, C>(wrapper), method_(method), a1_(std::forward<A1>(a1)), a2_(std::forward<A2>(a2)) {}
   void Exec() override {
     C* obj = this->Target();
     if (obj && method_) (obj->*method_)(a1_, a2_);
@@ -156,8 +153,12 @@ class DelegateEntity4 : public MethodEntityBase<T, C> {
  public:
   template <class A1, class A2, class A3, class A4>
   DelegateEntity4(ObjWrapper<T>* wrapper, Method method, A1&& a1, A2&& a2, A3&& a3, A4&& a4)
-      : MethodEntityBase<T, C>(wrapper), method_(method), a1_(std::forward<A1>(a1)),
-        a2_(std::forward<A2>(a2)), a3_(std::forward<A3>(a3)), a4_(std::forward<A4>(a4)) {}
+      : MethodEntityBase<T, C>(wrapper),
+        method_(method),
+        a1_(std::forward<A1>(a1)),
+        a2_(std::forward<A2>(a2)),
+        a3_(std::forward<A3>(a3)),
+        a4_(std::forward<A4>(a4)) {}
   void Exec() override {
     C* obj = this->Target();
     if (obj && method_) (obj->*method_)(a1_, a2_, a3_, a4_);
@@ -226,31 +227,29 @@ template <class T, class M, class A1>
 Task* NewMethodTask(ObjWrapper<T>* wrapper, M method, A1&& a1) {
   static_assert(delegate::ArityOf<M>() == 1, "the method takes another number of arguments");
   typedef typename delegate::MethodTraits<M>::Class C;
-  return new Task(new delegate::DelegateEntity1<T, C, M, delegate::StoredArg<M, 0>>(
-                      wrapper, method, std::forward<A1>(a1)),
-                  nullptr);
+  return new Task(
+      new delegate::DelegateEntity1<T, C, M, delegate::StoredArg<M, 0>>(wrapper, method, std::forward<A1>(a1)),
+      nullptr);
 }
 
 template <class T, class M, class A1, class A2>
 Task* NewMethodTask(ObjWrapper<T>* wrapper, M method, A1&& a1, A2&& a2) {
   static_assert(delegate::ArityOf<M>() == 2, "the method takes another number of arguments");
   typedef typename delegate::MethodTraits<M>::Class C;
-  return new Task(
-      new delegate::DelegateEntity2<T, C, M, delegate::StoredArg<M, 0>, delegate::StoredArg<M, 1>>(
-          wrapper, method, std::forward<A1>(a1), std::forward<A2>(a2)),
-      nullptr);
+  return new Task(new delegate::DelegateEntity2<T, C, M, delegate::StoredArg<M, 0>, delegate::StoredArg<M, 1>>(
+                      wrapper, method, std::forward<A1>(a1), std::forward<A2>(a2)),
+                  nullptr);
 }
 
 template <class T, class M, class A1, class A2, class A3, class A4>
 Task* NewMethodTask(ObjWrapper<T>* wrapper, M method, A1&& a1, A2&& a2, A3&& a3, A4&& a4) {
   static_assert(delegate::ArityOf<M>() == 4, "the method takes another number of arguments");
   typedef typename delegate::MethodTraits<M>::Class C;
-  return new Task(new delegate::DelegateEntity4<T, C, M, delegate::StoredArg<M, 0>,
-                                                delegate::StoredArg<M, 1>, delegate::StoredArg<M, 2>,
-                                                delegate::StoredArg<M, 3>>(
-                      wrapper, method, std::forward<A1>(a1), std::forward<A2>(a2),
-                      std::forward<A3>(a3), std::forward<A4>(a4)),
-                  nullptr);
+  return new Task(
+      new delegate::DelegateEntity4<T, C, M, delegate::StoredArg<M, 0>, delegate::StoredArg<M, 1>,
+                                    delegate::StoredArg<M, 2>, delegate::StoredArg<M, 3>>(
+          wrapper, method, std::forward<A1>(a1), std::forward<A2>(a2), std::forward<A3>(a3), std::forward<A4>(a4)),
+      nullptr);
 }
 
 template <class R, class P1, class A1>

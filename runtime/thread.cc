@@ -24,9 +24,13 @@ Thread::Thread(const char* name)
       running_(false),
       startup_data_(nullptr) {}
 
-Thread::~Thread() { Stop(); }
+Thread::~Thread() {
+  Stop();
+}
 
-bool Thread::Start() { return StartWithOptions(Options()); }
+bool Thread::Start() {
+  return StartWithOptions(Options());
+}
 
 bool Thread::StartWithOptions(const Options& options) {
   if (started_) return false;

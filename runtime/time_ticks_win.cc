@@ -5,6 +5,8 @@
 
 namespace base {
 
-uint32_t SystemMillisecondCounter() { return timeGetTime(); }
+uint32_t SystemMillisecondCounter() {
+  return timeGetTime();
+}
 
 }  // namespace base

@@ -18,7 +18,9 @@ WaitableEvent::WaitableEvent(bool manual_reset, bool initially_signaled) : nativ
   native_->signaled = initially_signaled;
 }
 
-WaitableEvent::~WaitableEvent() { delete native_; }
+WaitableEvent::~WaitableEvent() {
+  delete native_;
+}
 
 void WaitableEvent::Signal() {
   std::lock_guard<std::mutex> hold(native_->mutex);
@@ -47,8 +49,8 @@ bool WaitableEvent::TimedWait(int64_t timeout_ms) {
   const int64_t kLongestWaitMs = int64_t{1} << 31;
   if (timeout_ms > kLongestWaitMs) timeout_ms = kLongestWaitMs;
   std::unique_lock<std::mutex> hold(native_->mutex);
-  const bool signaled = native_->changed.wait_for(hold, std::chrono::milliseconds(timeout_ms),
-                                                  [this] { return native_->signaled; });
+  const bool signaled =
+      native_->changed.wait_for(hold, std::chrono::milliseconds(timeout_ms), [this] { return native_->signaled; });
   if (signaled && !native_->manual_reset) native_->signaled = false;
   return signaled;
 }

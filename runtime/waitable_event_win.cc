@@ -11,8 +11,7 @@ struct WaitableEvent::Native {
 };
 
 WaitableEvent::WaitableEvent(bool manual_reset, bool initially_signaled) : native_(new Native) {
-  native_->event = CreateEventW(nullptr, manual_reset ? TRUE : FALSE, initially_signaled ? TRUE : FALSE,
-                                nullptr);
+  native_->event = CreateEventW(nullptr, manual_reset ? TRUE : FALSE, initially_signaled ? TRUE : FALSE, nullptr);
   if (!native_->event) std::abort();  // like running out of memory: nothing sensible to go on with
 }
 
@@ -21,11 +20,17 @@ WaitableEvent::~WaitableEvent() {
   delete native_;
 }
 
-void WaitableEvent::Signal() { SetEvent(native_->event); }
+void WaitableEvent::Signal() {
+  SetEvent(native_->event);
+}
 
-void WaitableEvent::Reset() { ResetEvent(native_->event); }
+void WaitableEvent::Reset() {
+  ResetEvent(native_->event);
+}
 
-void WaitableEvent::Wait() { WaitForSingleObject(native_->event, INFINITE); }
+void WaitableEvent::Wait() {
+  WaitForSingleObject(native_->event, INFINITE);
+}
 
 bool WaitableEvent::TimedWait(int64_t timeout_ms) {
   if (timeout_ms < 0) timeout_ms = 0;

@@ -6,8 +6,8 @@ const char kUnreadableDeviceId[] = "11:11:11:11:11:11";
 
 std::string FormatHardwareAddress(const std::array<uint8_t, 6>& bytes) {
   char text[18];
-  std::snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", bytes[0], bytes[1], bytes[2], bytes[3],
-                bytes[4], bytes[5]);
+  std::snprintf(text, sizeof(text), "%02X:%02X:%02X:%02X:%02X:%02X", bytes[0], bytes[1], bytes[2], bytes[3], bytes[4],
+                bytes[5]);
   return text;
 }
 

@@ -10,8 +10,8 @@
 
 // What the choice needs to know about one adapter of the system's list.
 struct AdapterRecord {
-  std::string last_ip_mask;            // mask text of the last entry of its IP address list
-  std::array<uint8_t, 6> hardware{};   // first six bytes of its hardware address
+  std::string last_ip_mask;           // mask text of the last entry of its IP address list
+  std::array<uint8_t, 6> hardware{};  // first six bytes of its hardware address
 };
 
 // Identifier given when the adapter list cannot be read at all.

@@ -18,8 +18,7 @@ bool ReadAdapterRecords(std::vector<AdapterRecord>* adapters) {
     result = GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
   }
   if (result != ERROR_SUCCESS) return false;
-  for (const IP_ADAPTER_INFO* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info;
-       info = info->Next) {
+  for (const IP_ADAPTER_INFO* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info; info = info->Next) {
     AdapterRecord record;
     const IP_ADDR_STRING* last = &info->IpAddressList;
     while (last->Next) last = last->Next;

@@ -11,6 +11,10 @@ const wchar_t* GpuCheckToolResource(bool windows_is_64bit) {
   return windows_is_64bit ? kGpuCheckResource64 : kGpuCheckResource32;
 }
 
-std::wstring SevenZipToolPath(const std::wstring& data_folder) { return JoinPath(data_folder, L"7za.exe"); }
+std::wstring SevenZipToolPath(const std::wstring& data_folder) {
+  return JoinPath(data_folder, L"7za.exe");
+}
 
-std::wstring GpuCheckToolPath(const std::wstring& data_folder) { return JoinPath(data_folder, L"CheckGLVersion.exe"); }
+std::wstring GpuCheckToolPath(const std::wstring& data_folder) {
+  return JoinPath(data_folder, L"CheckGLVersion.exe");
+}

@@ -8,10 +8,10 @@
 
 #include <string>
 
-extern const wchar_t kEmbeddedProgramType[];   // "APP"
-extern const wchar_t kSevenZipResource[];      // "UN7ZA"
-extern const wchar_t kGpuCheckResource32[];    // "OPENGLTOOL32"
-extern const wchar_t kGpuCheckResource64[];    // "OPENGLTOOL64"
+extern const wchar_t kEmbeddedProgramType[];  // "APP"
+extern const wchar_t kSevenZipResource[];     // "UN7ZA"
+extern const wchar_t kGpuCheckResource32[];   // "OPENGLTOOL32"
+extern const wchar_t kGpuCheckResource64[];   // "OPENGLTOOL64"
 
 // The probe build matching the machine: the 64-bit one on 64-bit Windows. Pure.
 const wchar_t* GpuCheckToolResource(bool windows_is_64bit);

@@ -27,12 +27,9 @@ bool CreateFolder(const std::wstring& path) {
 bool CreateParentFolders(const std::wstring& path) {
   std::vector<std::wstring> folders;
   switch (PlanParentFolders(path, &folders)) {
-    case ParentFolderPlan::kInvalid:
-      return false;
-    case ParentFolderPlan::kNothing:
-      return true;
-    case ParentFolderPlan::kCreate:
-      break;
+    case ParentFolderPlan::kInvalid: return false;
+    case ParentFolderPlan::kNothing: return true;
+    case ParentFolderPlan::kCreate: break;
   }
   bool created = false;
   for (const std::wstring& folder : folders) created = CreateFolder(folder);
@@ -62,8 +59,7 @@ std::wstring CanonicalPath(const std::wstring& path) {
 }
 
 int32_t FileSize(const std::wstring& path) {
-  ScopedHandle file(
-      CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return -1;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > INT32_MAX) return -1;

@@ -12,16 +12,16 @@
 constexpr int kOsVersionUnknown = -1000;  // query failed, not NT, or a version we do not know
 constexpr int kOsVersionTooOld = -999;    // Windows 2000, XP, Server 2003 and older
 constexpr int kOsVersionVista = 7;
-constexpr int kOsVersionVistaSp = 8;      // Vista with service pack 1 or 2
+constexpr int kOsVersionVistaSp = 8;  // Vista with service pack 1 or 2
 constexpr int kOsVersionWin7 = 9;
 constexpr int kOsVersionWin8 = 10;
 constexpr int kOsVersionWin81 = 11;
-constexpr int kOsVersionWin10 = 12;       // Windows 10 and 11 both report major version 10
+constexpr int kOsVersionWin10 = 12;  // Windows 10 and 11 both report major version 10
 
 // The fields of the system's version record that decide the code.
 struct OsVersionFields {
-  bool query_ok = false;       // the version query itself succeeded
-  uint32_t platform_id = 0;    // 2 = VER_PLATFORM_WIN32_NT
+  bool query_ok = false;     // the version query itself succeeded
+  uint32_t platform_id = 0;  // 2 = VER_PLATFORM_WIN32_NT
   uint32_t major = 0;
   uint32_t minor = 0;
   std::wstring service_pack;  // the record's service-pack text ("Service Pack 2")

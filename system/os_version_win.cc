@@ -40,7 +40,9 @@ int GetOsVersionCode() {
   return code;
 }
 
-std::string GetOsName() { return OsNameForCode(GetOsVersionCode()); }
+std::string GetOsName() {
+  return OsNameForCode(GetOsVersionCode());
+}
 
 bool IsWow64(bool* query_ok) {
   typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
@@ -49,8 +51,7 @@ bool IsWow64(bool* query_ok) {
     HMODULE kernel = GetModuleHandleW(L"kernel32");
     // Looked up by name: the function is missing on the oldest systems the program may meet.
     IsWow64ProcessFn is_wow64_process =
-        kernel ? reinterpret_cast<IsWow64ProcessFn>(
-                     reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+        kernel ? reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
                : nullptr;
     BOOL wow64 = FALSE;
     if (is_wow64_process && is_wow64_process(GetCurrentProcess(), &wow64)) {

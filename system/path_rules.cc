@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c) {
+  return c == L'\\' || c == L'/';
+}
 
 bool IsDriveDesignator(const std::wstring& prefix) {
   if (prefix.size() != 2 || prefix[1] != L':') return false;

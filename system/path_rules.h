@@ -13,9 +13,9 @@ std::wstring ParentFolder(const std::wstring& path);
 
 // Result of planning CreateParentFolders.
 enum class ParentFolderPlan {
-  kInvalid,   // empty path or 261 characters and more: fail
-  kNothing,   // nothing to create (a root such as "C:\", or no separator): succeed
-  kCreate,    // create `folders` in order
+  kInvalid,  // empty path or 261 characters and more: fail
+  kNothing,  // nothing to create (a root such as "C:\", or no separator): succeed
+  kCreate,   // create `folders` in order
 };
 
 // Every prefix of `path` that ends just before a "\" or "/", from the root down, skipping

@@ -10,7 +10,7 @@
 #include <string>
 
 // Single-instance marker of the utility window.
-extern const wchar_t kUtilityWindowTitle[];         // "2907A16F9AC14024BC6D4DDA369011CD"
+extern const wchar_t kUtilityWindowTitle[];           // "2907A16F9AC14024BC6D4DDA369011CD"
 constexpr LONG_PTR kUtilityWindowMagic = 0x6F9E139A;  // its GWLP_USERDATA
 constexpr UINT kMsgPathEditClosed = 70156;            // lParam: the pop-up edit to destroy
 constexpr UINT kMsgActivateRunningCopy = 70157;       // posted by a second copy

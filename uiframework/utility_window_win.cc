@@ -10,9 +10,13 @@ MainWindowHostFactory g_main_window_factory = nullptr;
 
 }  // namespace
 
-void SetMainWindowHostFactory(MainWindowHostFactory factory) { g_main_window_factory = factory; }
+void SetMainWindowHostFactory(MainWindowHostFactory factory) {
+  g_main_window_factory = factory;
+}
 
-CUtilityWindow::~CUtilityWindow() { Destroy(); }
+CUtilityWindow::~CUtilityWindow() {
+  Destroy();
+}
 
 bool CUtilityWindow::Create(HINSTANCE instance, const std::wstring& class_name) {
   instance_ = instance;
@@ -24,8 +28,8 @@ bool CUtilityWindow::Create(HINSTANCE instance, const std::wstring& class_name) 
   window_class.lpszClassName = class_name_.c_str();
   if (!RegisterClassExW(&window_class)) return false;
   // WM_CREATE finds this object through the creation parameter.
-  HWND hwnd = CreateWindowExW(0, class_name_.c_str(), kUtilityWindowTitle, WS_POPUP, 0, 0, 1, 1, HWND_MESSAGE,
-                              nullptr, instance, this);
+  HWND hwnd = CreateWindowExW(0, class_name_.c_str(), kUtilityWindowTitle, WS_POPUP, 0, 0, 1, 1, HWND_MESSAGE, nullptr,
+                              instance, this);
   if (!hwnd) {
     main_window_.reset();
     UnregisterClassW(class_name_.c_str(), instance_);
@@ -82,8 +86,7 @@ LRESULT CUtilityWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam
     case kMsgActivateRunningCopy:
       if (main_window_) main_window_->Activate();
       return 0;
-    default:
-      return DefWindowProcW(hwnd_, message, wparam, lparam);
+    default: return DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 }
 

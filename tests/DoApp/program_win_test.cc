@@ -41,8 +41,10 @@ int RunProgram(const std::wstring& arguments, const wchar_t* environment = nullp
                       const_cast<wchar_t*>(environment), nullptr, &startup, &process))
     return -2;
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-  else TerminateProcess(process.hProcess, 99);
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &code);
+  else
+    TerminateProcess(process.hProcess, 99);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return static_cast<int>(code);
@@ -85,8 +87,8 @@ class MarkerWindow {
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.lpszClassName = L"PindleDownloaderWindow";
     RegisterClassExW(&window_class);
-    hwnd_ = CreateWindowExW(0, L"PindleDownloaderWindow", L"2907A16F9AC14024BC6D4DDA369011CD", WS_POPUP, 0, 0,
-                            1, 1, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(0, L"PindleDownloaderWindow", L"2907A16F9AC14024BC6D4DDA369011CD", WS_POPUP, 0, 0, 1, 1,
+                            HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, user_data);
     activations_ = 0;
   }

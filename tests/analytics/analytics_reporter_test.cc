@@ -57,13 +57,9 @@ class AnalyticsReporterTest : public CollectorTest {
     reporter->SetStagingFile(StagingPath());
     reporter->SetIdStore(NewFakeIdStore(&id_));
   }
-  static std::string CollectorBase() {
-    return "http://127.0.0.1:" + std::to_string(collector_->port());
-  }
+  static std::string CollectorBase() { return "http://127.0.0.1:" + std::to_string(collector_->port()); }
   std::string StagingPath() const { return folder_.File("staging_file"); }
-  static AnalyticsReporter::Properties Action(const std::string& action) {
-    return {{"action", action}};
-  }
+  static AnalyticsReporter::Properties Action(const std::string& action) { return {{"action", action}}; }
 
   test_support::ScratchFolder folder_;
   FakeIdState id_;
@@ -75,16 +71,14 @@ TEST_F(AnalyticsReporterTest, PresetPropertiesGoWithEveryEventAndWinOverEventPro
   AnalyticsReporter reporter;
   Point(&reporter);
   ASSERT_TRUE(reporter.Init());
-  reporter.SetPresetProperties("0A:1B:2C:3D:4E:5F", "1.0.1.0000", "windows", "Windows10", "lan_en",
-                               "upgrade");
+  reporter.SetPresetProperties("0A:1B:2C:3D:4E:5F", "1.0.1.0000", "windows", "Windows10", "lan_en", "upgrade");
   AnalyticsReporter::Properties properties = Action("Downloader_Download_Launch");
   properties["type"] = "from the event";
   ASSERT_TRUE(reporter.Track("pindle_downloader", properties));
 
   // A channel token in the custom settings replaces the built-in one.
   app::Global().channel_token = "C0FFEE";
-  reporter.SetPresetProperties("0A:1B:2C:3D:4E:5F", "1.0.1.0000", "windows", "Windows10", "lan_en",
-                               "normal");
+  reporter.SetPresetProperties("0A:1B:2C:3D:4E:5F", "1.0.1.0000", "windows", "Windows10", "lan_en", "normal");
   ASSERT_TRUE(reporter.Track("pindle_downloader", Action("Downloader_Download_Start")));
 
   const Json::Value requests = collector_->Requests();
@@ -166,8 +160,7 @@ TEST_F(AnalyticsReporterTest, TrackIsTrueOnlyForARecordedAndDeliveredEvent) {
   // A value the string rule refuses is left out; the event still goes.
   {
     StderrCapture capture;
-    EXPECT_TRUE(reporter.Track("pindle_downloader",
-                               {{"action", "Downloader_Exit"}, {"exit_reason", "Quit\x7F"}}));
+    EXPECT_TRUE(reporter.Track("pindle_downloader", {{"action", "Downloader_Exit"}, {"exit_reason", "Quit\x7F"}}));
   }
   // Not taken by the collector: false, and the event waits for the next send.
   ASSERT_TRUE(collector_->SetMode("500"));
@@ -179,8 +172,8 @@ TEST_F(AnalyticsReporterTest, TrackIsTrueOnlyForARecordedAndDeliveredEvent) {
   EXPECT_TRUE(reporter.Track("pindle_downloader", Action("Downloader_Install_Fail")));
 
   const std::vector<Json::Value> records = collector_->AcceptedRecords();
-  EXPECT_THAT(Actions(records), testing::ElementsAre("Downloader_Exit", "Downloader_Download_Fail",
-                                                     "Downloader_Install_Fail"));
+  EXPECT_THAT(Actions(records),
+              testing::ElementsAre("Downloader_Exit", "Downloader_Download_Fail", "Downloader_Install_Fail"));
   EXPECT_FALSE(records[0]["properties"].isMember("exit_reason"));
 }
 
@@ -228,8 +221,7 @@ TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
     EXPECT_TRUE(reporter.Track("pindle_downloader", Action("Downloader_Download_Launch")));
   }
   EXPECT_THAT(Actions(collector_->AcceptedRecords()),
-              testing::ElementsAre("old_1", "old_2", "Downloader_Download_Fail",
-                                   "Downloader_Download_Launch"));
+              testing::ElementsAre("old_1", "old_2", "Downloader_Download_Fail", "Downloader_Download_Launch"));
   EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
 }
 
@@ -246,8 +238,7 @@ TEST_F(AnalyticsReporterTest, StagingFileDefaultsToTheProductDataFolder) {
     reporter.Shutdown();
   }
   app::Global().product_data_folder = saved_folder;
-  const std::vector<std::string> staged =
-      event_analytics::StagingFile(folder_.File("staging_file")).Read();
+  const std::vector<std::string> staged = event_analytics::StagingFile(folder_.File("staging_file")).Read();
   ASSERT_EQ(staged.size(), 1u);
   EXPECT_NE(staged[0].find("\"action\":\"Downloader_Download_Fail\""), std::string::npos);
 }
@@ -257,8 +248,7 @@ TEST_F(AnalyticsReporterTest, StagingFileDefaultsToTheProductDataFolder) {
 TEST_F(AnalyticsReporterTest, ProcessExitWithoutShutdownStagesWhatIsUnsent) {
   // The child may be a new run of this program (Windows), so the path must not depend on
   // this fixture's folder.
-  const std::string staging =
-      (std::filesystem::temp_directory_path() / "pindle-reporter-exit-staging_file").string();
+  const std::string staging = (std::filesystem::temp_directory_path() / "pindle-reporter-exit-staging_file").string();
   std::remove(staging.c_str());
   EXPECT_EXIT(
       {
@@ -300,8 +290,7 @@ TEST_F(AnalyticsReporterTest, PostTrackSendsOnTheIoLoopInPostingOrder) {
   AnalyticsReporter reporter;
   Point(&reporter);
   ASSERT_TRUE(reporter.Init());
-  reporter.SetPresetProperties("0A:1B:2C:3D:4E:5F", "1.0.1.0000", "windows", "Windows10", "lan_en",
-                               "normal");
+  reporter.SetPresetProperties("0A:1B:2C:3D:4E:5F", "1.0.1.0000", "windows", "Windows10", "lan_en", "normal");
   // No I/O loop: nothing is posted or sent.
   ASSERT_EQ(base::GetThreadLoop(base::kIoLoop), nullptr);
   EXPECT_FALSE(reporter.PostTrack("pindle_downloader", Action("lost"), &OnPostedTrack, "lost"));
@@ -325,10 +314,9 @@ TEST_F(AnalyticsReporterTest, PostTrackSendsOnTheIoLoopInPostingOrder) {
   base::MessageLoop* const io_loop = io_thread.message_loop();
   {
     StderrCapture capture;  // the dropped event's reason, written on the I/O loop
-    EXPECT_TRUE(reporter.PostTrack("pindle_downloader", Action("Downloader_Download_Launch"),
-                                   &OnPostedTrack, "Downloader_Download_Launch"));
-    EXPECT_TRUE(reporter.PostTrack("pindle_downloader",
-                                   {{"action", "Downloader_Exit"}, {"exit_reason", "CPU"}},
+    EXPECT_TRUE(reporter.PostTrack("pindle_downloader", Action("Downloader_Download_Launch"), &OnPostedTrack,
+                                   "Downloader_Download_Launch"));
+    EXPECT_TRUE(reporter.PostTrack("pindle_downloader", {{"action", "Downloader_Exit"}, {"exit_reason", "CPU"}},
                                    &OnPostedTrack, "DoLogger"));
     EXPECT_TRUE(reporter.PostTrack("pindle_downloader", Action("no callback"), nullptr, ""));
     EXPECT_TRUE(reporter.PostTrack("pindle.downloader", Action("dropped"), &OnPostedTrack, "dropped"));
@@ -339,13 +327,11 @@ TEST_F(AnalyticsReporterTest, PostTrackSendsOnTheIoLoopInPostingOrder) {
   base::SetThreadLoop(base::kIoLoop, nullptr);
   g_posted = nullptr;
 
-  EXPECT_THAT(results.contexts,
-              testing::ElementsAre("Downloader_Download_Launch", "DoLogger", "dropped"));
+  EXPECT_THAT(results.contexts, testing::ElementsAre("Downloader_Download_Launch", "DoLogger", "dropped"));
   EXPECT_THAT(results.results, testing::ElementsAre(true, true, false));
   EXPECT_THAT(results.loops, testing::Each(io_loop));
   const std::vector<Json::Value> records = collector_->AcceptedRecords();
-  EXPECT_THAT(Actions(records), testing::ElementsAre("Downloader_Download_Launch", "Downloader_Exit",
-                                                     "no callback"));
+  EXPECT_THAT(Actions(records), testing::ElementsAre("Downloader_Download_Launch", "Downloader_Exit", "no callback"));
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[1]["properties"]["exit_reason"].asString(), "CPU");
   EXPECT_EQ(records[1]["properties"]["mac_address"].asString(), "0A:1B:2C:3D:4E:5F");

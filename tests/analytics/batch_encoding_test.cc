@@ -41,8 +41,7 @@ std::string PercentDecode(const std::string& text) {
 }
 
 std::string Base64Decode(const std::string& text) {
-  static const std::string kAlphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  static const std::string kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   std::string out;
   unsigned long bits = 0;
   int count = 0;
@@ -62,9 +61,16 @@ TEST(BatchEncodingTest, Base64MatchesTheRfcVectors) {
   struct Case {
     std::string in, out;
   } const cases[] = {
-      {"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},         {"foo", "Zm9v"},
-      {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
-      {"\xfb\xff", "+/8="}, {std::string("\0\0\0", 3), "AAAA"}, {"\xff\xff\xff", "////"},
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foob", "Zm9vYg=="},
+      {"fooba", "Zm9vYmE="},
+      {"foobar", "Zm9vYmFy"},
+      {"\xfb\xff", "+/8="},
+      {std::string("\0\0\0", 3), "AAAA"},
+      {"\xff\xff\xff", "////"},
   };
   for (const Case& c : cases) EXPECT_EQ(Base64Encode(c.in), c.out) << c.out;
 }
@@ -73,12 +79,9 @@ TEST(BatchEncodingTest, PercentEncodingKeepsOnlyUnreservedBytes) {
   struct Case {
     std::string in, out;
   } const cases[] = {
-      {"AZaz09-._~", "AZaz09-._~"},
-      {"+/=", "%2B%2F%3D"},
-      {" %&", "%20%25%26"},
-      {std::string("\xff\x00\x7f", 3), "%FF%00%7F"},
-      {"\xe4\xb8\xad", "%E4%B8%AD"},
-      {"", ""},
+      {"AZaz09-._~", "AZaz09-._~"},  {"+/=", "%2B%2F%3D"},
+      {" %&", "%20%25%26"},          {std::string("\xff\x00\x7f", 3), "%FF%00%7F"},
+      {"\xe4\xb8\xad", "%E4%B8%AD"}, {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(PercentEncode(c.in), c.out) << c.out;
 }
@@ -95,7 +98,7 @@ TEST(BatchEncodingTest, GzipIsAGzipStreamAtMaximumCompression) {
   ASSERT_TRUE(GzipCompress(batch, &compressed));
   ASSERT_GE(compressed.size(), 18u);
   EXPECT_EQ(compressed.substr(0, 3), "\x1f\x8b\x08");  // gzip, deflate
-  EXPECT_EQ(compressed[8], '\x02');  // XFL 2: the slowest, best compression
+  EXPECT_EQ(compressed[8], '\x02');                    // XFL 2: the slowest, best compression
   EXPECT_EQ(Gunzip(compressed), batch);
 }
 
@@ -120,8 +123,7 @@ TEST(BatchEncodingTest, RequestBodyDecodesBackToTheBatch) {
   const std::string prefix = "data_list=", suffix = "&gzip=1";
   ASSERT_EQ(body.compare(0, prefix.size(), prefix), 0);
   ASSERT_EQ(body.compare(body.size() - suffix.size(), suffix.size(), suffix), 0);
-  const std::string encoded = body.substr(prefix.size(), body.size() - prefix.size() -
-                                                             suffix.size());
+  const std::string encoded = body.substr(prefix.size(), body.size() - prefix.size() - suffix.size());
   EXPECT_EQ(encoded.find_first_of("+/=&"), std::string::npos);
   EXPECT_EQ(Gunzip(Base64Decode(PercentDecode(encoded))), batch);
 }

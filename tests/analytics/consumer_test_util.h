@@ -14,7 +14,9 @@ inline event_analytics::utils::ObjectNode NumberedRecord(int n, size_t padding =
   return record;
 }
 
-inline std::string NumberedText(int n) { return "{\"n\":" + std::to_string(n) + "}"; }
+inline std::string NumberedText(int n) {
+  return "{\"n\":" + std::to_string(n) + "}";
+}
 
 // NumberedText(first) .. NumberedText(last), inclusive.
 inline std::vector<std::string> NumberedTexts(int first, int last) {

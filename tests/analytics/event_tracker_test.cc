@@ -41,8 +41,7 @@ TEST_F(EventTrackerTest, InitChecksTheDistinctId) {
     StderrCapture capture;
     EXPECT_FALSE(InitTracker(""));
     EXPECT_FALSE(InitTracker(std::string(256, 'd')));
-    EXPECT_EQ(capture.text(),
-              "The Distinct ID is empty.\nThe Distinct ID is too long, max length is 255.\n");
+    EXPECT_EQ(capture.text(), "The Distinct ID is empty.\nThe Distinct ID is too long, max length is 255.\n");
   }
   EXPECT_FALSE(Track("pindle_downloader", Action("x")));  // nothing was made
   EXPECT_FALSE(Flush());

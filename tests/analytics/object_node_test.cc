@@ -25,8 +25,7 @@ TEST(ObjectNodeTest, KeysComeInByteOrderWithHighBytesLast) {
     node.SetBool(key, true);
   }
   // Bytes compare as unsigned: "$" 0x24 < "1" < "B" < "Z" < "_" 0x5F < "a" < "b" < 0xC3.
-  EXPECT_THAT(Keys(node), testing::ElementsAre("$", "$a", "1", "B", "Z", "_x", "a", "ab", "b",
-                                               "\xc3\xa9t\xc3\xa9"));
+  EXPECT_THAT(Keys(node), testing::ElementsAre("$", "$a", "1", "B", "Z", "_x", "a", "ab", "b", "\xc3\xa9t\xc3\xa9"));
 }
 
 TEST(ObjectNodeTest, SettingAKeyAgainReplacesValueAndType) {

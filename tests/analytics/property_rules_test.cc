@@ -41,8 +41,7 @@ TEST(PropertyRulesTest, NameRule) {
       SCOPED_TRACE(std::string(kind) + ": " + c.label);
       StderrCapture capture;
       EXPECT_EQ(CheckName(c.name, kind), c.problem == nullptr);
-      const std::string expected =
-          c.problem ? std::string("The ") + kind + " " + c.problem + "\n" : std::string();
+      const std::string expected = c.problem ? std::string("The ") + kind + " " + c.problem + "\n" : std::string();
       EXPECT_EQ(capture.text(), expected);
     }
   }
@@ -111,7 +110,10 @@ TEST(PropertyRulesTest, Utf8Rule) {
       {"lead FF", "\xff", false},
       {"lone continuation", "a\x80", false},
       {"truncated at the end", "ok\xe4\xb8", false},
-      {"truncated before ASCII", "\xe4\xb8" "A", false},
+      {"truncated before ASCII",
+       "\xe4\xb8"
+       "A",
+       false},
       {"two continuations too many", "\xc3\xa9\x80", false},
       {"five-byte form", "\xf8\x88\x80\x80\x80", false},
       {"latin-1 e acute", "caf\xe9", false},
@@ -123,7 +125,8 @@ TEST(PropertyRulesTest, Utf8Rule) {
     EXPECT_EQ(CheckStringValue("key", c.bytes), c.accepted);
     EXPECT_EQ(capture.text(), c.accepted ? std::string()
                                          : "String property 'key' is not valid UTF-8 string, "
-                                           "value: " + c.bytes + "\n");
+                                           "value: " +
+                                               c.bytes + "\n");
   }
 }
 
@@ -144,9 +147,8 @@ TEST(PropertyRulesTest, StringLengthLimitIs8192Bytes) {
     SCOPED_TRACE(c.label);
     StderrCapture capture;
     EXPECT_EQ(CheckStringValue("long_key", c.value), c.accepted);
-    EXPECT_EQ(capture.text(), c.accepted ? std::string()
-                                         : "String property 'long_key' is too long, value: " +
-                                               c.value + "\n");
+    EXPECT_EQ(capture.text(),
+              c.accepted ? std::string() : "String property 'long_key' is too long, value: " + c.value + "\n");
   }
   // Length is judged before content: an over-long bad value gets the length message.
   StderrCapture capture;

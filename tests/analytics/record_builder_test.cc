@@ -40,8 +40,8 @@ TEST(RecordBuilderTest, TrackRecordExactText) {
   properties.SetString("path", "C:\\Pindle \"x\"");
   properties.SetNumber("count", 3);
   ObjectNode record;
-  ASSERT_TRUE(BuildRecord(kTrackAction, "pindle_downloader", properties,
-                          InstallerSuperProperties(), Identity(), kNow, &record));
+  ASSERT_TRUE(BuildRecord(kTrackAction, "pindle_downloader", properties, InstallerSuperProperties(), Identity(), kNow,
+                          &record));
   EXPECT_EQ(ToJson(record),
             "{\"distinct_id\":\"1a2b-3c-4d\",\"event\":\"pindle_downloader\","
             "\"lib\":{\"$lib\":\"cpp\",\"$lib_method\":\"code\",\"$lib_version\":\"0.7\"},"
@@ -58,8 +58,7 @@ TEST(RecordBuilderTest, TimeProjectAndLoginIdAreLiftedOutOfTheProperties) {
   properties.SetString("$project", "installer_tests");
   properties.SetString("action", "x");
   ObjectNode record;
-  ASSERT_TRUE(BuildRecord(kTrackAction, "e", properties, PropertiesNode(), Identity(true), kNow,
-                          &record));
+  ASSERT_TRUE(BuildRecord(kTrackAction, "e", properties, PropertiesNode(), Identity(true), kNow, &record));
   EXPECT_EQ(ToJson(record),
             "{\"distinct_id\":\"1a2b-3c-4d\",\"event\":\"e\","
             "\"lib\":{\"$lib\":\"cpp\",\"$lib_method\":\"code\",\"$lib_version\":\"0.7\"},"
@@ -72,8 +71,7 @@ TEST(RecordBuilderTest, EmptyProjectIsDroppedWithoutAProjectKey) {
   PropertiesNode properties;
   properties.SetString("$project", "");
   ObjectNode record;
-  ASSERT_TRUE(BuildRecord(kTrackAction, "e", properties, PropertiesNode(), Identity(), kNow,
-                          &record));
+  ASSERT_TRUE(BuildRecord(kTrackAction, "e", properties, PropertiesNode(), Identity(), kNow, &record));
   EXPECT_EQ(record.Find("project"), nullptr);
   EXPECT_TRUE(record.Find("properties")->object()->empty());
 }
@@ -85,8 +83,7 @@ TEST(RecordBuilderTest, SignUpRecordCarriesTheOriginalId) {
   properties.SetString("from", "test");
   ObjectNode record;
   // The event name of a sign-up is not held to the name rule.
-  ASSERT_TRUE(BuildRecord(kSignUpAction, "$Sign.Up", properties, InstallerSuperProperties(),
-                          identity, kNow, &record));
+  ASSERT_TRUE(BuildRecord(kSignUpAction, "$Sign.Up", properties, InstallerSuperProperties(), identity, kNow, &record));
   EXPECT_EQ(ToJson(record),
             "{\"distinct_id\":\"1a2b-3c-4d\",\"event\":\"$Sign.Up\","
             "\"lib\":{\"$lib\":\"cpp\",\"$lib_method\":\"code\",\"$lib_version\":\"0.7\"},"
@@ -105,31 +102,25 @@ TEST(RecordBuilderTest, DroppedEvents) {
     void (*fill)(PropertiesNode*);
     const char* message;
   } const cases[] = {
-      {"key starts with a digit", kTrackAction, "e", "",
-       [](PropertiesNode* p) { p->SetString("1st", "v"); },
+      {"key starts with a digit", kTrackAction, "e", "", [](PropertiesNode* p) { p->SetString("1st", "v"); },
        "The Property Key need to be a valid variable name.\n"},
-      {"key with a dash", kTrackAction, "e", "",
-       [](PropertiesNode* p) { p->SetNumber("exit-reason", 1); },
+      {"key with a dash", kTrackAction, "e", "", [](PropertiesNode* p) { p->SetNumber("exit-reason", 1); },
        "The Property Key need to be a valid variable name.\n"},
-      {"key of 101 bytes", kTrackAction, "e", "",
-       [](PropertiesNode* p) { p->SetBool(std::string(101, 'k'), true); },
+      {"key of 101 bytes", kTrackAction, "e", "", [](PropertiesNode* p) { p->SetBool(std::string(101, 'k'), true); },
        "The Property Key is empty or too long, max length is 100\n"},
-      {"$time as a string", kTrackAction, "e", "",
-       [](PropertiesNode* p) { p->SetString("$time", "2023-11-14"); },
+      {"$time as a string", kTrackAction, "e", "", [](PropertiesNode* p) { p->SetString("$time", "2023-11-14"); },
        "The property '$time' should be DateTime type.\n"},
-      {"$project as a number", kTrackAction, "e", "",
-       [](PropertiesNode* p) { p->SetNumber("$project", 5); },
+      {"$project as a number", kTrackAction, "e", "", [](PropertiesNode* p) { p->SetNumber("$project", 5); },
        "The property '$project' should be String type.\n"},
-      {"event name with a dot", kTrackAction, "pindle.downloader", "",
-       [](PropertiesNode*) {}, "The Event Name need to be a valid variable name.\n"},
+      {"event name with a dot", kTrackAction, "pindle.downloader", "", [](PropertiesNode*) {},
+       "The Event Name need to be a valid variable name.\n"},
       {"empty event name", kTrackAction, "", "", [](PropertiesNode*) {},
        "The Event Name is empty or too long, max length is 100\n"},
       {"sign-up without original id", kSignUpAction, "$SignUp", "", [](PropertiesNode*) {},
        "The Original ID is empty.\n"},
-      {"sign-up with 256-byte original id", kSignUpAction, "$SignUp", std::string(256, 'o'),
-       [](PropertiesNode*) {}, "The Original ID is too long, max length is 255.\n"},
-      {"sign-up with a bad key", kSignUpAction, "$SignUp", "o",
-       [](PropertiesNode* p) { p->SetBool("a b", true); },
+      {"sign-up with 256-byte original id", kSignUpAction, "$SignUp", std::string(256, 'o'), [](PropertiesNode*) {},
+       "The Original ID is too long, max length is 255.\n"},
+      {"sign-up with a bad key", kSignUpAction, "$SignUp", "o", [](PropertiesNode* p) { p->SetBool("a b", true); },
        "The Property Key need to be a valid variable name.\n"},
   };
   for (const Case& c : cases) {
@@ -140,8 +131,7 @@ TEST(RecordBuilderTest, DroppedEvents) {
     identity.original_id = c.original_id;
     ObjectNode record;
     StderrCapture capture;
-    EXPECT_FALSE(BuildRecord(c.action, c.event_name, properties, PropertiesNode(), identity,
-                             kNow, &record));
+    EXPECT_FALSE(BuildRecord(c.action, c.event_name, properties, PropertiesNode(), identity, kNow, &record));
     EXPECT_EQ(capture.text(), c.message);
   }
 }

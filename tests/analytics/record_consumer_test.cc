@@ -52,7 +52,7 @@ TEST_F(RecordConsumerTest, The201stRecordPushesOutTheOldest) {
 TEST_F(RecordConsumerTest, LoadStagingTakesTheLastRecordsThatFitAndEmptiesTheFile) {
   struct Case {
     const char* label;
-    int queued;    // records 1001.. already queued in this run
+    int queued;                 // records 1001.. already queued in this run
     int expected_first_staged;  // of staged records 1..250; 0: none loaded
   } const cases[] = {
       {"empty queue", 0, 51},

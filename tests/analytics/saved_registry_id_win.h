@@ -14,14 +14,13 @@ class SavedRegistryId {
  public:
   SavedRegistryId() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, event_analytics::kDistinctIdKey, 0,
-                      KEY_READ | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, event_analytics::kDistinctIdKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) ==
+        ERROR_SUCCESS) {
       DWORD size = 0;
-      if (RegQueryValueExW(key, event_analytics::kDistinctIdValue, nullptr, &type_, nullptr, &size) ==
-          ERROR_SUCCESS) {
+      if (RegQueryValueExW(key, event_analytics::kDistinctIdValue, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
         data_.resize(size);
-        had_value_ = RegQueryValueExW(key, event_analytics::kDistinctIdValue, nullptr, &type_,
-                                      data_.data(), &size) == ERROR_SUCCESS;
+        had_value_ = RegQueryValueExW(key, event_analytics::kDistinctIdValue, nullptr, &type_, data_.data(), &size) ==
+                     ERROR_SUCCESS;
       }
       RegCloseKey(key);
     }
@@ -36,8 +35,8 @@ class SavedRegistryId {
 
   static bool Clear() {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, event_analytics::kDistinctIdKey, 0,
-                      KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, event_analytics::kDistinctIdKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS) {
       return true;  // no key, no value
     }
     const LONG result = RegDeleteValueW(key, event_analytics::kDistinctIdValue);
@@ -50,8 +49,8 @@ class SavedRegistryId {
                         KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr) != ERROR_SUCCESS) {
       return false;
     }
-    const LONG result = RegSetValueExW(key, event_analytics::kDistinctIdValue, 0, type,
-                                       static_cast<const BYTE*>(data), size);
+    const LONG result =
+        RegSetValueExW(key, event_analytics::kDistinctIdValue, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
   }
@@ -61,8 +60,8 @@ class SavedRegistryId {
   // The stored value if it is a REG_SZ; false for none or another type.
   static bool ReadString(std::wstring* text) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, event_analytics::kDistinctIdKey, 0,
-                      KEY_READ | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, event_analytics::kDistinctIdKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS) {
       return false;
     }
     wchar_t buffer[1024] = {};

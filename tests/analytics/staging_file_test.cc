@@ -57,8 +57,7 @@ TEST(StagingFileTest, WriterUsesThePlatformLineBreakAndReadsBack) {
 #endif
   const std::deque<std::string> records = {"{\"a\":1}", "{\"b\":\"\\n\"}"};
   const std::string text = FormatStagingRecords(records);
-  EXPECT_EQ(text, std::string("{\"a\":1}") + kStagingLineBreak + "{\"b\":\"\\n\"}" +
-                      kStagingLineBreak);
+  EXPECT_EQ(text, std::string("{\"a\":1}") + kStagingLineBreak + "{\"b\":\"\\n\"}" + kStagingLineBreak);
   EXPECT_THAT(Parse(text), ElementsAre("{\"a\":1}", "{\"b\":\"\\n\"}"));
   EXPECT_EQ(FormatStagingRecords({}), "");
 }

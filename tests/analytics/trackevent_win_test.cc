@@ -35,9 +35,7 @@ class TrackEventTest : public CollectorTest {
     if (HasFatalFailure()) return;
   }
 
-  static std::string CollectorBase() {
-    return "http://127.0.0.1:" + std::to_string(collector_->port());
-  }
+  static std::string CollectorBase() { return "http://127.0.0.1:" + std::to_string(collector_->port()); }
   std::string StagingPath() const { return folder_.File("staging_file"); }
 
   // Runs trackevent.exe with `arguments`, each quoted.
@@ -52,8 +50,7 @@ class TrackEventTest : public CollectorTest {
     EXPECT_TRUE(RunAndCapture(command_line, 60000, &result.exit_code, &result.out, &result.err));
     return result;
   }
-  Result Send(const std::string& collector, const std::string& event,
-              const std::vector<std::wstring>& properties) {
+  Result Send(const std::string& collector, const std::string& event, const std::vector<std::wstring>& properties) {
     std::vector<std::wstring> arguments = {app::Utf8ToWide(collector), app::AnsiToWide(StagingPath()),
                                            app::Utf8ToWide(event)};
     arguments.insert(arguments.end(), properties.begin(), properties.end());
@@ -65,9 +62,9 @@ class TrackEventTest : public CollectorTest {
 };
 
 TEST_F(TrackEventTest, DeliveredEventExitsZeroAndArrivesWithTheInstallersPresets) {
-  const Result result = Send(CollectorBase(), "pindle_downloader",
-                             {L"action=Downloader_Install_Finish", L"note=caf\x00E9 = ok",
-                              L"note2=first", L"note2=second"});
+  const Result result =
+      Send(CollectorBase(), "pindle_downloader",
+           {L"action=Downloader_Install_Finish", L"note=caf\x00E9 = ok", L"note2=first", L"note2=second"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
 
   const std::vector<Json::Value> records = collector_->AcceptedRecords();
@@ -89,8 +86,7 @@ TEST_F(TrackEventTest, DeliveredEventExitsZeroAndArrivesWithTheInstallersPresets
   EXPECT_EQ(properties["os_version"].asString(), GetOsName());
   EXPECT_EQ(properties["mac_address"].asString(), GetDeviceId());
   // The language start-up chose (Wine's system language here): one of the table's codes.
-  EXPECT_NE(app::FindLanguageByCode(properties["language"].asString()), nullptr)
-      << properties["language"];
+  EXPECT_NE(app::FindLanguageByCode(properties["language"].asString()), nullptr) << properties["language"];
   EXPECT_EQ(properties["product"].asString(), "Pindle");
   EXPECT_EQ(properties["type"].asString(), "normal");
   EXPECT_EQ(properties["channel_token"].asString(), "7E1C05B9A2D44F86B0C3E95D61A8F27B");

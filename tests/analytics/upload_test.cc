@@ -85,9 +85,7 @@ TEST_F(UploadTest, AnswerOtherThan200PutsTheBatchBackForTheNextFlush) {
     {
       StderrCapture capture;
       EXPECT_FALSE(consumer.Flush());
-      EXPECT_EQ(capture.text(),
-                std::string("EventAnalytics SDK send failed: collector answered ") + status +
-                    "\n");
+      EXPECT_EQ(capture.text(), std::string("EventAnalytics SDK send failed: collector answered ") + status + "\n");
     }
     // The failed batch is back at the front, in order, and Flush stopped at it.
     EXPECT_THAT(consumer.QueuedRecords(), ElementsAreArray(NumberedTexts(1, 35)));
@@ -172,9 +170,7 @@ TEST_F(UploadTest, CollectorDownForAWholeRunThenUp) {
     const int port = collector_->port();
     collector_->Stop();
     {
-      RecordConsumer first_run("http://127.0.0.1:" + std::to_string(port) +
-                                   "/sa?project=default",
-                               StagingPath(), 200);
+      RecordConsumer first_run("http://127.0.0.1:" + std::to_string(port) + "/sa?project=default", StagingPath(), 200);
       StderrCapture capture;
       for (int n = 1; n <= c.first_run_records; ++n) {
         first_run.AddRecord(NumberedRecord(n));
@@ -182,8 +178,7 @@ TEST_F(UploadTest, CollectorDownForAWholeRunThenUp) {
       }
       EXPECT_TRUE(first_run.Close());
     }
-    EXPECT_EQ(StagingFile(StagingPath()).Read().size(),
-              static_cast<size_t>(std::min(200, c.first_run_records)));
+    EXPECT_EQ(StagingFile(StagingPath()).Read().size(), static_cast<size_t>(std::min(200, c.first_run_records)));
 
     ASSERT_TRUE(collector_->Start(port));
     {
@@ -208,9 +203,8 @@ TEST_F(UploadTest, HttpPostReportsStatusHeadersAndTransportErrors) {
   EXPECT_EQ(ok.headers["HTTP/1.1 400 Bad Request"], "present");
   EXPECT_EQ(ok.headers["Content-Type"], "text/plain");
 
-  HttpResponse refused = HttpPost("http://127.0.0.1:" +
-                                      std::to_string(CollectorProcess::UnusedPort()) + "/sa",
-                                  "", "x", 3, {});
+  HttpResponse refused =
+      HttpPost("http://127.0.0.1:" + std::to_string(CollectorProcess::UnusedPort()) + "/sa", "", "x", 3, {});
   EXPECT_EQ(refused.status, -1);
   EXPECT_EQ(refused.body, "Couldn't connect to server");
 }

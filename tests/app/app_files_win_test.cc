@@ -19,7 +19,9 @@ std::wstring TempFolder(const wchar_t* name) {
   return std::wstring(temp) + name + std::to_wstring(GetCurrentProcessId());
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 TEST(ConfigFile, WriteCreatesFoldersAndReadsBack) {
   const std::wstring root = TempFolder(L"conf_");

@@ -63,14 +63,12 @@ CommandLineOptions Parse(const Args& arguments) {
 TEST(ParseCommandLineOptions, NoArgumentsLeavesDefaults) {
   const CommandLineOptions o = Parse({});
   EXPECT_FALSE(o.debug || o.file_url || o.auto_install || o.un_external || o.has_language);
-  EXPECT_TRUE(o.install_path.empty() && o.package_url.empty() && o.package_size.empty() &&
-              o.package_md5.empty());
+  EXPECT_TRUE(o.install_path.empty() && o.package_url.empty() && o.package_size.empty() && o.package_md5.empty());
 }
 
 TEST(ParseCommandLineOptions, ValuesAndFlags) {
-  const CommandLineOptions o =
-      Parse({L"-lan:lan_jp", L"-installpath:D:\\Apps\\X", L"-url:http://h/p.7z", L"-size:1234",
-             L"-md5:abc", L"-auto", L"-fileurl:whatever", L"-unExternalVesk:1"});
+  const CommandLineOptions o = Parse({L"-lan:lan_jp", L"-installpath:D:\\Apps\\X", L"-url:http://h/p.7z", L"-size:1234",
+                                      L"-md5:abc", L"-auto", L"-fileurl:whatever", L"-unExternalVesk:1"});
   EXPECT_TRUE(o.has_language);
   EXPECT_EQ(L"lan_jp", o.language);
   EXPECT_EQ(L"D:\\Apps\\X", o.install_path);

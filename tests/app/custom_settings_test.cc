@@ -7,11 +7,11 @@ namespace {
 
 TEST(CustomSettings, ReadsValuesAndTheLaterDuplicateWins) {
   CustomSettings settings;
-  ASSERT_TRUE(settings.Parse(
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<settings><player_version value=\"1.0.1.0000\"/><Rotational value=\"true\"/>"
-      "<token value=\"ABCDEF\"/><vesk value=\"\xE6\xA8\xA1\xE6\x8B\x9F\"/><Rotational value=\"no\"/>"
-      "<!-- comment --><Token value=\"case differs\"/></settings>"));
+  ASSERT_TRUE(
+      settings.Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<settings><player_version value=\"1.0.1.0000\"/><Rotational value=\"true\"/>"
+                     "<token value=\"ABCDEF\"/><vesk value=\"\xE6\xA8\xA1\xE6\x8B\x9F\"/><Rotational value=\"no\"/>"
+                     "<!-- comment --><Token value=\"case differs\"/></settings>"));
   EXPECT_EQ("1.0.1.0000", settings.Get("player_version"));
   EXPECT_EQ("ABCDEF", settings.Get("token"));
   EXPECT_EQ("\xE6\xA8\xA1\xE6\x8B\x9F", settings.Get("vesk"));  // UTF-8 kept as is
@@ -25,9 +25,9 @@ TEST(CustomSettings, BooleanWords) {
     const char* element;
     bool expected;
   } cases[] = {
-      {"<b value=\"true\"/>", true}, {"<b value=\"yes\"/>", true},  {"<b value=\"1\"/>", true},
+      {"<b value=\"true\"/>", true},   {"<b value=\"yes\"/>", true}, {"<b value=\"1\"/>", true},
       {"<b value=\"false\"/>", false}, {"<b value=\"no\"/>", false}, {"<b value=\"0\"/>", false},
-      {"<b value=\"FALSE\"/>", true},  {"<b value=\"\"/>", true},   {"<b/>", true},
+      {"<b value=\"FALSE\"/>", true},  {"<b value=\"\"/>", true},    {"<b/>", true},
   };
   for (const auto& c : cases) {
     CustomSettings settings;

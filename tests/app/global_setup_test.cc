@@ -45,8 +45,8 @@ TEST(ApplyCustomSettings, LaterDuplicateAndMissingDocument) {
 
 TEST(ApplyCommandLine, OptionsAndDebugEnvironment) {
   CGlobal global;
-  ApplyCommandLine(ParseCommandLineOptions({L"x.exe", L"-auto", L"-lan:lan_kr", L"-url:http://h/p", L"-size:9"}),
-                   L"", &global);
+  ApplyCommandLine(ParseCommandLineOptions({L"x.exe", L"-auto", L"-lan:lan_kr", L"-url:http://h/p", L"-size:9"}), L"",
+                   &global);
   EXPECT_TRUE(global.auto_install);
   EXPECT_EQ("upgrade", global.install_kind);
   EXPECT_EQ("lan_kr", global.language);
@@ -87,10 +87,8 @@ TEST(InstallFolder, DefaultRootAndArgument) {
     bool d_fixed;
     const wchar_t* expected;
   } cases[] = {
-      {12, false, L"C:\\Program Files (x86)"},
-      {7, false, L"C:\\Program Files (x86)"},
-      {-999, false, L"C:\\Program Files"},
-      {12, true, L"D:\\Program Files"},
+      {12, false, L"C:\\Program Files (x86)"}, {7, false, L"C:\\Program Files (x86)"},
+      {-999, false, L"C:\\Program Files"},     {12, true, L"D:\\Program Files"},
       {-1000, true, L"D:\\Program Files"},
   };
   for (const auto& c : cases)

@@ -7,8 +7,8 @@ namespace {
 
 struct ChoiceCase {
   const char* what;
-  const char* saved;       // conf.ini "language"
-  const char* custom;      // custom setting or "-lan:"
+  const char* saved;   // conf.ini "language"
+  const char* custom;  // custom setting or "-lan:"
   uint16_t system_id;
   const char* code;
   int index;
@@ -23,8 +23,7 @@ const ChoiceCase kChoiceCases[] = {
     {"Korean system keeps group 0", "", "", 0x0412, "lan_kr", 2, 0, 0x0412, L"KRUIMainWindow"},
     {"Taiwan system", "", "", 0x0404, "lan_tw", 14, 0, 0x0404, L"TWUIMainWindow"},
     {"saved lan_cn on an English system", "lan_cn", "", 0x0409, "lan_cn", 0, 1, 0, L"UIMAINWINDOW"},
-    {"-lan: overrides and keeps the earlier group", "lan_kr", "lan_th", 0x0409, "lan_th", 11, 2, 0,
-     L"THUIMAINWINDOW"},
+    {"-lan: overrides and keeps the earlier group", "lan_kr", "lan_th", 0x0409, "lan_th", 11, 2, 0, L"THUIMAINWINDOW"},
     {"unknown saved code", "lan_xx", "", 0x0411, "lan_en", 1, 0, 0, L"ENGUIMAINWINDOW"},
     {"unknown custom code", "", "lan_??", 0x0411, "lan_en", 1, 0, 0x0411, L"ENGUIMAINWINDOW"},
 };

@@ -11,9 +11,8 @@
 
 namespace {
 
-const char* const kResources[] = {"PROMPTINFO",   "ENGPROMPTINFO", "KRPROMPTINFO",
-                                  "JPPROMPTINFO", "VNPROMPTINFO",  "THPROMPTINFO",
-                                  "IDPROMPTINFO", "TWPROMPTINFO"};
+const char* const kResources[] = {"PROMPTINFO",   "ENGPROMPTINFO", "KRPROMPTINFO", "JPPROMPTINFO",
+                                  "VNPROMPTINFO", "THPROMPTINFO",  "IDPROMPTINFO", "TWPROMPTINFO"};
 
 TEST(PromptDocumentWinTest, ProfileReaderReturnsEveryValueWhole) {
   for (const char* resource : kResources) {
@@ -26,8 +25,7 @@ TEST(PromptDocumentWinTest, ProfileReaderReturnsEveryValueWhole) {
     ASSERT_FALSE(doc.values.empty());
     for (const auto& kv : doc.values) {
       char buffer[400];
-      const DWORD n = GetPrivateProfileStringA("INFO", kv.first.c_str(), "", buffer,
-                                               sizeof(buffer), path.c_str());
+      const DWORD n = GetPrivateProfileStringA("INFO", kv.first.c_str(), "", buffer, sizeof(buffer), path.c_str());
       EXPECT_EQ(kv.second, std::string(buffer, n)) << kv.first;
     }
   }

@@ -32,10 +32,10 @@ const LanguageDocument kDocuments[] = {
 
 // Keys in the order the installer reads them.
 const char* const kReadKeys[] = {
-    "ServiceError", "Repair",   "DiskSpace", "Memsize",    "ApkInstalling", "CPUtype",
-    "System",       "Fat",      "Filedamage", "DownloadFail", "Graphics",   "Resolution",
-    "pstrDownloaderUp", "Installed", "64error", "Fileoccupied", "Authority", "Downloading",
-    "Reboot",       "Character", "BlueScreen", "FAQUrl",    "FREEDISK1",     "FREEDISK2",
+    "ServiceError",     "Repair",    "DiskSpace",  "Memsize",      "ApkInstalling", "CPUtype",
+    "System",           "Fat",       "Filedamage", "DownloadFail", "Graphics",      "Resolution",
+    "pstrDownloaderUp", "Installed", "64error",    "Fileoccupied", "Authority",     "Downloading",
+    "Reboot",           "Character", "BlueScreen", "FAQUrl",       "FREEDISK1",     "FREEDISK2",
 };
 // Kept in every document for the other tools of the product, though the installer skips them.
 const char* const kExtraKeys[] = {"Installing", "Occupy"};
@@ -113,8 +113,7 @@ template <typename Char>
 int CountOf(const std::basic_string<Char>& text, const char* word) {
   const std::basic_string<Char> needle(word, word + std::char_traits<char>::length(word));
   int n = 0;
-  for (size_t at = text.find(needle); at != std::basic_string<Char>::npos;
-       at = text.find(needle, at + 1)) {
+  for (size_t at = text.find(needle); at != std::basic_string<Char>::npos; at = text.find(needle, at + 1)) {
     ++n;
   }
   return n;
@@ -122,17 +121,18 @@ int CountOf(const std::basic_string<Char>& text, const char* word) {
 
 // Placeholders, figures and product names of `text` against those of `english`.
 template <typename Char>
-void ExpectSameFixedParts(const std::basic_string<Char>& english,
-                          const std::basic_string<Char>& text, const std::string& where) {
+void ExpectSameFixedParts(const std::basic_string<Char>& english, const std::basic_string<Char>& text,
+                          const std::string& where) {
   EXPECT_EQ(Placeholders(english), Placeholders(text)) << where << ": placeholders differ";
   EXPECT_EQ(Figures(english), Figures(text)) << where << ": figures differ";
   for (const char* brand : kBrandNames) {
-    EXPECT_EQ(CountOf(english, brand), CountOf(text, brand))
-        << where << ": \"" << brand << "\" count differs";
+    EXPECT_EQ(CountOf(english, brand), CountOf(text, brand)) << where << ": \"" << brand << "\" count differs";
   }
 }
 
-std::wstring Fallback(int group, int entry) { return PromptFallbackText(group, entry); }
+std::wstring Fallback(int group, int entry) {
+  return PromptFallbackText(group, entry);
+}
 
 TEST(PromptDocumentTest, ReaderRefusesWhatTheInstallerWouldMisread) {
   struct Case {
@@ -181,22 +181,19 @@ TEST(PromptDocumentTest, EnglishDocumentHoldsTheReleasedTexts) {
        "other software first."},
       {"ApkInstalling", "Downloading the apk file, please wait..."},
       {"CPUtype", "CPU performance too low; might not run Pindle normally."},
-      {"System",
-       "Windows system version too old. Please upgrade your system and reinstall Pindle."},
+      {"System", "Windows system version too old. Please upgrade your system and reinstall Pindle."},
       {"Fat",
        "The file system of the selected destination directory is FAT32, under which the maximum "
        "size of a single file is limited to 4G. Running under this setting may cause App Player "
        "system error. It is suggested that you change the file format to NTFS."},
       {"Filedamage", "Fail to unzip the installation file. Please reboot your PC and retry."},
-      {"DownloadFail",
-       "The installer failed to download, and the space of your C drive is too low!"},
+      {"DownloadFail", "The installer failed to download, and the space of your C drive is too low!"},
       {"Graphics",
        "Graphics driver version too old. Please upgrade your graphics driver and reinstall "
        "Pindle."},
       {"Resolution", "Please set the resolution to True Color (32 bit)"},
       {"pstrDownloaderUp", "Please download the latest installer from our official website!"},
-      {"Installed",
-       "This installation will delete the original app and data. Please backup your data."},
+      {"Installed", "This installation will delete the original app and data. Please backup your data."},
       {"64error", "Processor error, please restart the installer!"},
       {"Fileoccupied",
        "The original file may still be running or the installer may be falsely blocked by your "
@@ -210,8 +207,7 @@ TEST(PromptDocumentTest, EnglishDocumentHoldsTheReleasedTexts) {
        "Due to system environment, the BSoD (Blue Screen of Death) problem may appear while the "
        "emulator starting, it can be solved through reboot the computer."},
       {"FREEDISK1", "Low disk space on "},
-      {"FREEDISK2",
-       " drive to perform the installation. Please free up at least 2GB of disk space."},
+      {"FREEDISK2", " drive to perform the installation. Please free up at least 2GB of disk space."},
   };
   const PromptDocument doc = LoadDocument("ENGPROMPTINFO");
   ASSERT_TRUE(doc.ok) << doc.error;
@@ -260,8 +256,7 @@ TEST(PromptDocumentTest, EveryDocumentIsCompleteAndKeepsTheFixedParts) {
 TEST(PromptFallbackTest, TableIsFilledWhereTheLoaderReadsIt) {
   for (int group = 0; group < kPromptFallbackGroupCount; ++group) {
     for (int entry = 0; entry < kPromptFallbackEntryCount; ++entry) {
-      const std::string where =
-          "group " + std::to_string(group) + " entry " + std::to_string(entry);
+      const std::string where = "group " + std::to_string(group) + " entry " + std::to_string(entry);
       const wchar_t* text = PromptFallbackText(group, entry);
       ASSERT_NE(nullptr, text) << where;
       if (entry <= 16) {
@@ -292,12 +287,12 @@ TEST(PromptFallbackTest, KeysTakeTheirEntries) {
     const char* key;
     int entry;
   } kMap[] = {
-      {"ServiceError", 0}, {"Repair", 1},     {"DiskSpace", 2},     {"Memsize", 4},
-      {"ApkInstalling", -1}, {"CPUtype", 5},  {"System", 6},        {"Fat", 7},
-      {"Filedamage", 8},   {"DownloadFail", -1}, {"Graphics", 10},  {"Resolution", 11},
-      {"pstrDownloaderUp", -1}, {"Installed", 13}, {"64error", 14}, {"Fileoccupied", 15},
-      {"Authority", 16},   {"Downloading", -1}, {"Reboot", -1},     {"Character", -1},
-      {"BlueScreen", -1},  {"FAQUrl", -1},    {"FREEDISK1", 20},    {"FREEDISK2", 21},
+      {"ServiceError", 0},      {"Repair", 1},        {"DiskSpace", 2},  {"Memsize", 4},
+      {"ApkInstalling", -1},    {"CPUtype", 5},       {"System", 6},     {"Fat", 7},
+      {"Filedamage", 8},        {"DownloadFail", -1}, {"Graphics", 10},  {"Resolution", 11},
+      {"pstrDownloaderUp", -1}, {"Installed", 13},    {"64error", 14},   {"Fileoccupied", 15},
+      {"Authority", 16},        {"Downloading", -1},  {"Reboot", -1},    {"Character", -1},
+      {"BlueScreen", -1},       {"FAQUrl", -1},       {"FREEDISK1", 20}, {"FREEDISK2", 21},
   };
   for (const auto& m : kMap) {
     EXPECT_EQ(m.entry, PromptFallbackEntryForKey(PromptKeyIndex(m.key))) << m.key;
@@ -320,8 +315,7 @@ TEST(PromptFallbackTest, SharedMessagesMatchTheDocumentsCharacterForCharacter) {
     for (const auto& s : shared) {
       std::u32string from_document;
       ASSERT_TRUE(DecodeUtf8(*doc.Find(s.first), &from_document)) << s.first;
-      EXPECT_TRUE(from_document == WideToCodePoints(Fallback(lang.fallback_group, s.second)))
-          << s.first;
+      EXPECT_TRUE(from_document == WideToCodePoints(Fallback(lang.fallback_group, s.second))) << s.first;
     }
   }
 }

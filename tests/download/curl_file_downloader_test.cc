@@ -99,16 +99,14 @@ TEST_F(CurlFileDownloaderTest, AnAnswerLongerThanThePackageFailsWithoutFillingTh
   // Exactly the expected size passes.
   ASSERT_TRUE(server.Script(R"({"size": 1048576})"));
   CurlFileDownloader downloader;
-  EXPECT_TRUE(downloader.Download(server.PackageUrl(), Path("pkg"), package))
-      << downloader.last_error();
+  EXPECT_TRUE(downloader.Download(server.PackageUrl(), Path("pkg"), package)) << downloader.last_error();
   EXPECT_EQ(downloader.bytes_written(), package);
 }
 
 TEST_F(CurlFileDownloaderTest, CancelEndsAStalledTransferAsAFailure) {
   FaultServer server;
   ASSERT_TRUE(server.Start());
-  ASSERT_TRUE(server.Script(
-      R"({"size": 4194304, "stall": {"on": "full", "nth": 1, "after": 65536, "seconds": 60}})"));
+  ASSERT_TRUE(server.Script(R"({"size": 4194304, "stall": {"on": "full", "nth": 1, "after": 65536, "seconds": 60}})"));
   CurlFileDownloader downloader;
   std::atomic<bool> done{false};
   bool result = true;
@@ -154,8 +152,7 @@ TEST_F(CurlFileDownloaderTest, CertificatesAreCheckedForPeerAndHostName) {
     CurlFileDownloader downloader;
     if (c.trust_its_certificate) downloader.set_ca_file(c.server->cert_file());
     ASSERT_EQ(c.server->PackageUrl().rfind("https://", 0), 0u);
-    EXPECT_EQ(downloader.Download(c.server->PackageUrl(), Path("pkg")), c.ok)
-        << downloader.last_error();
+    EXPECT_EQ(downloader.Download(c.server->PackageUrl(), Path("pkg")), c.ok) << downloader.last_error();
     if (!c.ok) {
       EXPECT_EQ(downloader.bytes_written(), 0u);
     }

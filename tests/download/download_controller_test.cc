@@ -98,8 +98,8 @@ class DownloadControllerTest : public ::testing::Test {
 
 struct AnswerCase {
   const char* name;
-  const char* info;          // the server's "info" script
-  const char* fatal_type;    // nullptr: no fatal failure
+  const char* info;        // the server's "info" script
+  const char* fatal_type;  // nullptr: no fatal failure
   const char* prompt_key;
   int mode;                  // the download mode afterwards
   bool probe_request;        // the probe reached the package server
@@ -108,8 +108,7 @@ struct AnswerCase {
   int min_queries;
 };
 
-class InfoAnswerTest : public DownloadControllerTest,
-                       public ::testing::WithParamInterface<AnswerCase> {};
+class InfoAnswerTest : public DownloadControllerTest, public ::testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(InfoAnswerTest, EachAnswerHasItsOutcome) {
   const AnswerCase& c = GetParam();
@@ -141,19 +140,18 @@ TEST_P(InfoAnswerTest, EachAnswerHasItsOutcome) {
 }
 
 const AnswerCase kAnswerCases[] = {
-    {"valid", R"({"answer": "valid", "lan": "lan_jp"})", nullptr, nullptr,
-     download::kModeMultiPart, true, "4096", L"lan_jp", 1},
-    {"no answer twice, then valid: asked again every second",
-     R"({"answer": "valid", "fail_first": 2})", nullptr, nullptr, download::kModeMultiPart, true,
-     "4096", L"", 3},
-    {"malformed JSON", R"({"answer": "malformed"})", "Server_Error", "ServiceError",
-     download::kModeUnset, false, "", L"", 1},
-    {"code not 0: silent stop", R"({"answer": "code", "code": 5})", nullptr, nullptr,
-     download::kModeUnset, false, "", L"", 1},
-    {"data null", R"({"answer": "null_data"})", "Server_Error", "pstrDownloaderUp",
-     download::kModeUnset, false, "", L"", 1},
-    {"no fileInfo: probe with no URL", R"({"answer": "no_fileinfo", "lan": "lan_kr"})", nullptr,
-     nullptr, download::kModeMultiPart, false, "", L"lan_kr", 1},
+    {"valid", R"({"answer": "valid", "lan": "lan_jp"})", nullptr, nullptr, download::kModeMultiPart, true, "4096",
+     L"lan_jp", 1},
+    {"no answer twice, then valid: asked again every second", R"({"answer": "valid", "fail_first": 2})", nullptr,
+     nullptr, download::kModeMultiPart, true, "4096", L"", 3},
+    {"malformed JSON", R"({"answer": "malformed"})", "Server_Error", "ServiceError", download::kModeUnset, false, "",
+     L"", 1},
+    {"code not 0: silent stop", R"({"answer": "code", "code": 5})", nullptr, nullptr, download::kModeUnset, false, "",
+     L"", 1},
+    {"data null", R"({"answer": "null_data"})", "Server_Error", "pstrDownloaderUp", download::kModeUnset, false, "",
+     L"", 1},
+    {"no fileInfo: probe with no URL", R"({"answer": "no_fileinfo", "lan": "lan_kr"})", nullptr, nullptr,
+     download::kModeMultiPart, false, "", L"lan_kr", 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(Answers, InfoAnswerTest, ::testing::ValuesIn(kAnswerCases),
@@ -165,8 +163,7 @@ TEST_F(DownloadControllerTest, RequeriesComeNoEarlierThanASecondApart) {
   Script(R"({"size": 4096, "info": {"answer": "valid", "fail_first": 2}})");
   const uint32_t started = NowMs();
   controller_->QueryDownloadInfo();
-  ASSERT_TRUE(loops_.RunUntil(
-      [&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
+  ASSERT_TRUE(loops_.RunUntil([&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
   EXPECT_GE(NowMs() - started, 2000u);
   EXPECT_EQ(Requests(true).size(), 3u);
 }
@@ -175,8 +172,7 @@ TEST_F(DownloadControllerTest, GivenUrlAndSizeSkipTheQueryAndProbeAtOnce) {
   Script(R"({"size": 4096})");
   GivePackage(4096);
   controller_->QueryDownloadInfo();
-  ASSERT_TRUE(loops_.RunUntil(
-      [&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
+  ASSERT_TRUE(loops_.RunUntil([&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
   EXPECT_EQ(Requests(true).size(), 0u);
   const std::vector<Json::Value> probes = Requests(false);
   ASSERT_EQ(probes.size(), 1u);
@@ -187,8 +183,7 @@ TEST_F(DownloadControllerTest, OnlyAGivenUrlStillQueriesAndTheAnswerReplacesIt) 
   Script(R"({"size": 4096, "info": {"answer": "valid"}})");
   global_.package_url = "http://127.0.0.1:1/given.7z";
   controller_->QueryDownloadInfo();
-  ASSERT_TRUE(loops_.RunUntil(
-      [&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
+  ASSERT_TRUE(loops_.RunUntil([&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
   EXPECT_EQ(Requests(true).size(), 1u);
   EXPECT_EQ(global_.package_url, server_.PackageUrl());
   EXPECT_EQ(global_.package_size, "4096");
@@ -215,8 +210,7 @@ TEST_P(ProbeTest, TheProbeSetsTheModeOrEndsTheInstaller) {
   global_.package_size = c.given_size;
   global_.file_url = c.file_url;
   controller_->QueryDownloadInfo();
-  ASSERT_TRUE(loops_.RunUntil(
-      [&] { return controller_->download_mode() != download::kModeUnset || Done(); }, 15000));
+  ASSERT_TRUE(loops_.RunUntil([&] { return controller_->download_mode() != download::kModeUnset || Done(); }, 15000));
   if (c.fatal_type) {
     ASSERT_EQ(window_.fatals.size(), 1u);
     EXPECT_EQ(window_.fatals[0].first, c.fatal_type);
@@ -231,10 +225,9 @@ TEST_P(ProbeTest, TheProbeSetsTheModeOrEndsTheInstaller) {
 const ProbeCase kProbeCases[] = {
     {"length matches", R"({"size": 5000})", "5000", false, nullptr, download::kModeMultiPart, "5000"},
     {"length differs", R"({"size": 5000})", "4000", false, "Server_Error", download::kModeUnset, "4000"},
-    {"length differs with -fileurl:", R"({"size": 5000})", "4000", true, nullptr,
-     download::kModeMultiPart, "5000"},
-    {"200 to the range", R"({"size": 5000, "ranges": "200"})", "4000", false, nullptr,
-     download::kModeMultiPart, "4000"},
+    {"length differs with -fileurl:", R"({"size": 5000})", "4000", true, nullptr, download::kModeMultiPart, "5000"},
+    {"200 to the range", R"({"size": 5000, "ranges": "200"})", "4000", false, nullptr, download::kModeMultiPart,
+     "4000"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Probes, ProbeTest, ::testing::ValuesIn(kProbeCases),
@@ -246,8 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Probes, ProbeTest, ::testing::ValuesIn(kProbeCases),
 
 // Requests for the package per part (the quarter its start lies in), in arrival order; the
 // probe (the first ranged request, before the download starts) is left out.
-std::map<int, std::vector<Json::Value>> PartRequests(const std::vector<Json::Value>& requests,
-                                                     uint32_t size) {
+std::map<int, std::vector<Json::Value>> PartRequests(const std::vector<Json::Value>& requests, uint32_t size) {
   std::map<int, std::vector<Json::Value>> parts;
   const uint32_t q = size / 4;
   for (size_t i = 1; i < requests.size(); ++i) {
@@ -544,8 +536,7 @@ TEST_F(DownloadControllerTest, SingleThreadPathRetriesWithANewFileAndTheQueryOnT
   EXPECT_TRUE(FileMatchesPackage(PackagePath(), size, &bad)) << "first bad byte " << bad;
   const std::vector<Json::Value> requests = Requests(false);
   ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[1]["path"].asString(),
-            "/pkg/package.7z?channel=en&clientVersion=1.0.1.0000&lan=lan_en");
+  EXPECT_EQ(requests[1]["path"].asString(), "/pkg/package.7z?channel=en&clientVersion=1.0.1.0000&lan=lan_en");
 }
 
 }  // namespace

@@ -16,12 +16,12 @@ TEST(DownloadPlanTest, SizeTextReadsAsAnUnsignedDecimalNumber) {
       {"734003200", 734003200u},
       {"10", 10u},
       {"0", 0u},
-      {"", 0u},               // no size at all
-      {"abc", 0u},            // not a number
-      {"-5", 0u},             // a sign is not a size
-      {"  42", 42u},          // leading blanks are skipped
+      {"", 0u},       // no size at all
+      {"abc", 0u},    // not a number
+      {"-5", 0u},     // a sign is not a size
+      {"  42", 42u},  // leading blanks are skipped
       {"+42", 42u},
-      {"42MB", 42u},          // digits up to the first other character
+      {"42MB", 42u},  // digits up to the first other character
       {"4294967294", 4294967294u},
       {"4294967295", download::kSizeOutOfRange},
       {"4294967296", download::kSizeOutOfRange},  // 4 GiB and more are out of range

@@ -36,11 +36,16 @@ TEST(InfoAnswerTest, OnlyALocalServiceMayReplaceTheDeploymentHost) {
     const char* host;
     bool local;
   } const cases[] = {
-      {"http://127.0.0.1:18080", true},  {"https://127.0.0.1", true},
-      {"http://localhost:9/", true},     {"http://127.0.0.1.evil.example", false},
-      {"http://localhost@evil.example", false}, {"http://127.0.0.1:80/path", false},
-      {"ftp://127.0.0.1", false},        {"http://10.0.0.1:80", false},
-      {"", false},                       {"http://127.0.0.1:", false},
+      {"http://127.0.0.1:18080", true},
+      {"https://127.0.0.1", true},
+      {"http://localhost:9/", true},
+      {"http://127.0.0.1.evil.example", false},
+      {"http://localhost@evil.example", false},
+      {"http://127.0.0.1:80/path", false},
+      {"ftp://127.0.0.1", false},
+      {"http://10.0.0.1:80", false},
+      {"", false},
+      {"http://127.0.0.1:", false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsLocalServiceHost(c.host), c.local) << c.host;
 }
@@ -73,8 +78,7 @@ TEST(InfoAnswerTest, EveryKindOfAnswerHasItsOutcome) {
       {"valid",
        R"({"code":0,"data":{"fileInfo":{"version":"2.0","size":734003200,"md5":"ab","url":"http://h/p.7z"},"lan":"lan_jp"}})",
        kInfoProbe, true, "734003200", "http://h/p.7z", "lan_jp"},
-      {"valid with comments",
-       "// served\n{\"code\":0,/*x*/\"data\":{\"fileInfo\":{\"size\":5,\"url\":\"u\"}}}",
+      {"valid with comments", "// served\n{\"code\":0,/*x*/\"data\":{\"fileInfo\":{\"size\":5,\"url\":\"u\"}}}",
        kInfoProbe, true, "5", "u", ""},
       {"no fileInfo", R"({"code":0,"data":{"lan":"lan_cn"}})", kInfoProbe, false, "", "", "lan_cn"},
       {"null fileInfo", R"({"code":0,"data":{"fileInfo":null}})", kInfoProbe, false, "", "", ""},
@@ -90,9 +94,11 @@ TEST(InfoAnswerTest, EveryKindOfAnswerHasItsOutcome) {
       {"data missing", R"({"code":0})", kInfoNoData, false, "", "", ""},
       {"data not an object", R"({"code":0,"data":"x"})", kInfoNoData, false, "", "", ""},
       {"root null", "null", kInfoNoData, false, "", "", ""},
-      {"size is a string", R"({"code":0,"data":{"fileInfo":{"size":"5","url":"u"}}})", kInfoMalformed, false, "", "", ""},
+      {"size is a string", R"({"code":0,"data":{"fileInfo":{"size":"5","url":"u"}}})", kInfoMalformed, false, "", "",
+       ""},
       {"size negative", R"({"code":0,"data":{"fileInfo":{"size":-1,"url":"u"}}})", kInfoMalformed, false, "", "", ""},
-      {"size beyond 31 bits", R"({"code":0,"data":{"fileInfo":{"size":4294967296,"url":"u"}}})", kInfoMalformed, false, "", "", ""},
+      {"size beyond 31 bits", R"({"code":0,"data":{"fileInfo":{"size":4294967296,"url":"u"}}})", kInfoMalformed, false,
+       "", "", ""},
       {"url is an object", R"({"code":0,"data":{"fileInfo":{"size":5,"url":{}}}})", kInfoMalformed, false, "", "", ""},
       {"version and md5 of odd types are ignored",
        R"({"code":0,"data":{"fileInfo":{"size":5,"url":"u","version":[],"md5":{}}}})", kInfoProbe, true, "5", "u", ""},

@@ -46,8 +46,8 @@ TEST(RestartPolicyTest, PausesLieBetween500And1999Milliseconds) {
   struct Case {
     uint32_t random;
     uint32_t pause;
-  } const cases[] = {{0, 500}, {499, 999}, {500, 500}, {1999, 1999}, {2000, 500},
-                     {2499, 999}, {2500, 500}, {0xFFFFFFFFu, 1295}};
+  } const cases[] = {{0, 500},    {499, 999},  {500, 500},  {1999, 1999},
+                     {2000, 500}, {2499, 999}, {2500, 500}, {0xFFFFFFFFu, 1295}};
   for (const Case& c : cases) EXPECT_EQ(RestartPauseMs(c.random), c.pause) << c.random;
   std::set<uint32_t> seen;
   for (uint32_t r = 0; r < 100000; r += 7) {

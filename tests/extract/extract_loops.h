@@ -31,19 +31,22 @@ class ExtractLoops {
   ExtractLoops(const ExtractLoops&) = delete;
   ExtractLoops& operator=(const ExtractLoops&) = delete;
 
-  bool started() const { return started_; }
+  bool started() const {
+    return started_;
+  }
 
   // Runs the UI loop on this thread until a task quits it (true) or `limit_seconds` pass
   // (false). A loop runs once.
   bool RunUiUntilQuit(int limit_seconds) {
-    ui_->PostDelayedTask(base::NewFunctionTask(&TimeOut, this),
-                         static_cast<int64_t>(limit_seconds) * 1000000);
+    ui_->PostDelayedTask(base::NewFunctionTask(&TimeOut, this), static_cast<int64_t>(limit_seconds) * 1000000);
     ui_->Run();
     return !timed_out_;
   }
 
   // For a task on the UI loop: ends RunUiUntilQuit.
-  static void QuitUi() { base::MessageLoop::current()->Quit(); }
+  static void QuitUi() {
+    base::MessageLoop::current()->Quit();
+  }
 
  private:
   static void TimeOut(ExtractLoops* loops) {

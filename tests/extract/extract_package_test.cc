@@ -10,10 +10,8 @@ namespace {
 
 const std::u16string kPackage = u"C:\\Temp\\pkg.7z";
 const std::u16string kFolder = u"D:\\Vesk";
-const std::string kLockedAdb =
-    "ERROR: Cannot delete output file : in use : D:\\Vesk\\vesk_adb.exe\r\n";
-const std::string kLockedProduct =
-    "ERROR: Cannot delete output file : in use : D:\\Vesk\\PindleCommon.dll\r\n";
+const std::string kLockedAdb = "ERROR: Cannot delete output file : in use : D:\\Vesk\\vesk_adb.exe\r\n";
+const std::string kLockedProduct = "ERROR: Cannot delete output file : in use : D:\\Vesk\\PindleCommon.dll\r\n";
 
 struct Scenario {
   const char* label;
@@ -30,7 +28,9 @@ const std::vector<std::string> kOneRun = {"stop", "unpack", "write 7za", "run"};
 const std::vector<std::string> kTwoRuns = {"stop", "unpack", "write 7za", "run", "run"};
 const std::u16string kSelf = u"C:\\dl\\PindleDownloader.exe";
 
-void PrintTo(const Scenario& s, std::ostream* os) { *os << s.label; }
+void PrintTo(const Scenario& s, std::ostream* os) {
+  *os << s.label;
+}
 
 class ExtractPackageTest : public ::testing::TestWithParam<Scenario> {};
 
@@ -48,8 +48,7 @@ TEST_P(ExtractPackageTest, TriesTheAttemptsInOrder) {
   EXPECT_EQ(env.stop_folders, std::vector<std::u16string>{kFolder});
   ASSERT_EQ(env.command_lines.size(), s.archives.size());
   for (size_t i = 0; i < s.archives.size(); ++i) {
-    EXPECT_EQ(env.command_lines[i],
-              u"\"C:\\data\\7za.exe\" x -y \"" + s.archives[i] + u"\" -o\"D:\\Vesk\" -r");
+    EXPECT_EQ(env.command_lines[i], u"\"C:\\data\\7za.exe\" x -y \"" + s.archives[i] + u"\" -o\"D:\\Vesk\" -r");
     EXPECT_EQ(env.timeouts[i], 600000);
   }
 }
@@ -58,18 +57,30 @@ INSTANTIATE_TEST_SUITE_P(
     Scenarios, ExtractPackageTest,
     ::testing::Values(
         Scenario{"InProcess", 0, {}, true, ExtractOutcome::kInProcess, kUnpackOnly, {}},
-        Scenario{"SevenZaAfterCrcError", 3, {{true, 0, ""}}, true, ExtractOutcome::kSevenZa,
-                 kOneRun, {kPackage}},
-        Scenario{"OnlyAdbLocked", 11, {{true, 2, kLockedAdb}}, true,
-                 ExtractOutcome::kLockedFilesOnly, kOneRun, {kPackage}},
-        Scenario{"ProductLockedThenSelfArchiveWorks", 11,
-                 {{true, 2, kLockedProduct}, {true, 0, ""}}, true, ExtractOutcome::kSelfArchive,
-                 kTwoRuns, {kPackage, kSelf}},
-        Scenario{"ProductLockedAndSelfArchiveFails", 11,
-                 {{true, 2, kLockedProduct}, {true, 2, kLockedProduct}}, false,
-                 ExtractOutcome::kSelfArchive, kTwoRuns, {kPackage, kSelf}},
-        Scenario{"TimeOutWithoutOutput", 1, {{false, 301, ""}, {false, 301, ""}}, false,
-                 ExtractOutcome::kSelfArchive, kTwoRuns, {kPackage, kSelf}}),
+        Scenario{"SevenZaAfterCrcError", 3, {{true, 0, ""}}, true, ExtractOutcome::kSevenZa, kOneRun, {kPackage}},
+        Scenario{
+            "OnlyAdbLocked", 11, {{true, 2, kLockedAdb}}, true, ExtractOutcome::kLockedFilesOnly, kOneRun, {kPackage}},
+        Scenario{"ProductLockedThenSelfArchiveWorks",
+                 11,
+                 {{true, 2, kLockedProduct}, {true, 0, ""}},
+                 true,
+                 ExtractOutcome::kSelfArchive,
+                 kTwoRuns,
+                 {kPackage, kSelf}},
+        Scenario{"ProductLockedAndSelfArchiveFails",
+                 11,
+                 {{true, 2, kLockedProduct}, {true, 2, kLockedProduct}},
+                 false,
+                 ExtractOutcome::kSelfArchive,
+                 kTwoRuns,
+                 {kPackage, kSelf}},
+        Scenario{"TimeOutWithoutOutput",
+                 1,
+                 {{false, 301, ""}, {false, 301, ""}},
+                 false,
+                 ExtractOutcome::kSelfArchive,
+                 kTwoRuns,
+                 {kPackage, kSelf}}),
     [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.label); });
 
 TEST(ExtractPackageLogTest, LogsEachStepAndThePathsOnlyInDebugMode) {
@@ -83,19 +94,17 @@ TEST(ExtractPackageLogTest, LogsEachStepAndThePathsOnlyInDebugMode) {
     EXPECT_TRUE(ExtractPackage(env, kPackage, kFolder).success);
     std::vector<std::string> expected = {"Start Extract File"};
     if (debug) expected.push_back("Extract file path:C:\\Temp\\pkg.7z, install pathD:\\Vesk");
-    const std::vector<std::string> rest = {
-        "D:\\Vesk is not exist and create it",
-        "C:\\Temp\\pkg.7z is not exist",
-        "Un7z start",
-        "Un7z failed:22, once again!",
-        "unzip exit_code::2",
-        "Can not delete:PindleCommon.dll,",
-        "err output:" + kLockedProduct,
-        "unzip exit_code::0"};
+    const std::vector<std::string> rest = {"D:\\Vesk is not exist and create it",
+                                           "C:\\Temp\\pkg.7z is not exist",
+                                           "Un7z start",
+                                           "Un7z failed:22, once again!",
+                                           "unzip exit_code::2",
+                                           "Can not delete:PindleCommon.dll,",
+                                           "err output:" + kLockedProduct,
+                                           "unzip exit_code::0"};
     expected.insert(expected.end(), rest.begin(), rest.end());
     EXPECT_EQ(env.logs, expected) << "debug " << debug;
-    EXPECT_EQ(env.trace, (std::vector<std::string>{"stop", "create folder", "unpack", "write 7za",
-                                                   "run", "run"}));
+    EXPECT_EQ(env.trace, (std::vector<std::string>{"stop", "create folder", "unpack", "write 7za", "run", "run"}));
   }
 }
 
@@ -104,8 +113,7 @@ TEST(ExtractPackageLogTest, HandsTheOutcomeToTheCallbackOnce) {
   env.unpack_code = 3;
   env.runs = {{true, 0, ""}};
   std::vector<ExtractOutcome> outcomes;
-  ExtractPackage(env, kPackage, kFolder,
-                 [&outcomes](const ExtractOutcome& outcome) { outcomes.push_back(outcome); });
+  ExtractPackage(env, kPackage, kFolder, [&outcomes](const ExtractOutcome& outcome) { outcomes.push_back(outcome); });
   ASSERT_EQ(outcomes.size(), 1u);
   EXPECT_TRUE(outcomes[0].success);
   EXPECT_EQ(outcomes[0].attempt, ExtractOutcome::kSevenZa);
@@ -119,8 +127,7 @@ TEST(ExtractPackageLogTest, NamesAnEntryThatWasRefused) {
   env.unpack_details.entry_name = u"very/long";
   env.runs = {{true, 0, ""}};
   EXPECT_TRUE(ExtractPackage(env, kPackage, kFolder).success);
-  EXPECT_NE(std::find(env.logs.begin(), env.logs.end(), "Un7z output path too long:very/long"),
-            env.logs.end());
+  EXPECT_NE(std::find(env.logs.begin(), env.logs.end(), "Un7z output path too long:very/long"), env.logs.end());
 }
 
 }  // namespace

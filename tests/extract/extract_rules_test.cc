@@ -22,30 +22,29 @@ struct NameCase {
   bool safe;
 };
 
-void PrintTo(const NameCase& c, std::ostream* os) { *os << extract::Utf16ToUtf8(c.name); }
+void PrintTo(const NameCase& c, std::ostream* os) {
+  *os << extract::Utf16ToUtf8(c.name);
+}
 
 class EntryNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(EntryNameTest, OnlyNamesInsideTheFolderAreSafe) {
-  EXPECT_EQ(extract::IsSafeEntryName(GetParam().name), GetParam().safe)
-      << extract::Utf16ToUtf8(GetParam().name);
+  EXPECT_EQ(extract::IsSafeEntryName(GetParam().name), GetParam().safe) << extract::Utf16ToUtf8(GetParam().name);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Names, EntryNameTest,
-    ::testing::Values(
-        NameCase{u"file.txt", true}, NameCase{u"a/b/c.dll", true}, NameCase{u"a\\b\\c.dll", true},
-        NameCase{u"..a", true}, NameCase{u"a..", true}, NameCase{u"a/..b/c", true},
-        NameCase{u"a.b.c", true}, NameCase{u"with space/x y", true}, NameCase{u"a//b", true},
-        NameCase{u"trailing/", true}, NameCase{u"\u65e5\u672c\u8a9e/\u30d5.txt", true},
-        NameCase{u"", false}, NameCase{u"..", false}, NameCase{u".", false},
-        NameCase{u"../x", false}, NameCase{u"..\\x", false}, NameCase{u"a/../../x", false},
-        NameCase{u"a\\..\\..\\x", false}, NameCase{u"a/..", false}, NameCase{u"a/./b", false},
-        NameCase{u"...", false}, NameCase{u".. /x", false}, NameCase{u". ./x", false},
-        NameCase{u"a/... /x", false}, NameCase{u"/x", false}, NameCase{u"\\x", false},
-        NameCase{u"\\\\server\\share\\x", false}, NameCase{u"C:x", false},
-        NameCase{u"c:/x", false}, NameCase{u"C:\\Windows\\x.dll", false},
-        NameCase{u"file.txt:stream", false}));
+    ::testing::Values(NameCase{u"file.txt", true}, NameCase{u"a/b/c.dll", true}, NameCase{u"a\\b\\c.dll", true},
+                      NameCase{u"..a", true}, NameCase{u"a..", true}, NameCase{u"a/..b/c", true},
+                      NameCase{u"a.b.c", true}, NameCase{u"with space/x y", true}, NameCase{u"a//b", true},
+                      NameCase{u"trailing/", true}, NameCase{u"\u65e5\u672c\u8a9e/\u30d5.txt", true},
+                      NameCase{u"", false}, NameCase{u"..", false}, NameCase{u".", false}, NameCase{u"../x", false},
+                      NameCase{u"..\\x", false}, NameCase{u"a/../../x", false}, NameCase{u"a\\..\\..\\x", false},
+                      NameCase{u"a/..", false}, NameCase{u"a/./b", false}, NameCase{u"...", false},
+                      NameCase{u".. /x", false}, NameCase{u". ./x", false}, NameCase{u"a/... /x", false},
+                      NameCase{u"/x", false}, NameCase{u"\\x", false}, NameCase{u"\\\\server\\share\\x", false},
+                      NameCase{u"C:x", false}, NameCase{u"c:/x", false}, NameCase{u"C:\\Windows\\x.dll", false},
+                      NameCase{u"file.txt:stream", false}));
 
 // --- Output path buffer -----------------------------------------------------------------------
 
@@ -71,8 +70,7 @@ TEST(JoinOutputPathTest, FitsExactly499UnitsAndNeverWritesPastTheBuffer) {
   for (const Case& c : {Case{398, true}, Case{399, false}, Case{400, false}, Case{5000, false}}) {
     std::vector<char16_t> block(capacity + 32, u'#');
     const std::u16string name(c.name_length, u'n');
-    EXPECT_EQ(extract::JoinOutputPath(folder, name, block.data(), capacity), c.fits)
-        << c.name_length;
+    EXPECT_EQ(extract::JoinOutputPath(folder, name, block.data(), capacity), c.fits) << c.name_length;
     for (size_t i = capacity; i < block.size(); ++i) ASSERT_EQ(block[i], u'#') << i;
     if (c.fits) {
       EXPECT_EQ(std::u16string(block.data()).size(), capacity - 1);
@@ -90,12 +88,12 @@ TEST(JoinOutputPathTest, FitsExactly499UnitsAndNeverWritesPastTheBuffer) {
 // --- Skip rule and attributes -------------------------------------------------------------------
 
 TEST(SkipRuleTest, OnlyTheAdbEntriesMayBeSkipped) {
-  for (const char16_t* name : {u"vesk_adb.exe", u"tools/vesk_adb.exe", u"Adb/AdbWinApi.dll",
-                               u"AdbWinUsbApi.dll", u"x/Adb"}) {
+  for (const char16_t* name :
+       {u"vesk_adb.exe", u"tools/vesk_adb.exe", u"Adb/AdbWinApi.dll", u"AdbWinUsbApi.dll", u"x/Adb"}) {
     EXPECT_TRUE(extract::IsSkippableLockedEntry(name)) << extract::Utf16ToUtf8(name);
   }
-  for (const char16_t* name : {u"PindleCommon.dll", u"pindle.rcc", u"adb.exe", u"VESK_ADB.EXE",
-                               u"adbhelper.dll", u"Vesk.exe"}) {
+  for (const char16_t* name :
+       {u"PindleCommon.dll", u"pindle.rcc", u"adb.exe", u"VESK_ADB.EXE", u"adbhelper.dll", u"Vesk.exe"}) {
     EXPECT_FALSE(extract::IsSkippableLockedEntry(name)) << extract::Utf16ToUtf8(name);
   }
 }
@@ -103,8 +101,8 @@ TEST(SkipRuleTest, OnlyTheAdbEntriesMayBeSkipped) {
 TEST(AttributesTest, KeepsOnlyTheWindowsBitsOfPosixArchives) {
   EXPECT_EQ(extract::WindowsAttributesOf(0x81248021u), 0x21u);  // r--r--r-- file, read-only
   EXPECT_EQ(extract::WindowsAttributesOf(0x81a48020u), 0x20u);
-  EXPECT_EQ(extract::WindowsAttributesOf(0x21u), 0x21u);        // made on Windows
-  EXPECT_EQ(extract::WindowsAttributesOf(0x07u), 0x07u);        // read-only, hidden, system
+  EXPECT_EQ(extract::WindowsAttributesOf(0x21u), 0x21u);  // made on Windows
+  EXPECT_EQ(extract::WindowsAttributesOf(0x07u), 0x07u);  // read-only, hidden, system
 }
 
 // --- Diagnostics ------------------------------------------------------------------------------
@@ -154,7 +152,9 @@ TEST(WideTextTest, RoundTripsAndFlagsLoneSurrogates) {
   EXPECT_FALSE(extract::IsWellFormedUtf16(std::u16string{char16_t(0xDC00), u'a'}));
   EXPECT_FALSE(extract::IsWellFormedUtf16(std::u16string{u'a', char16_t(0xD83D)}));
   EXPECT_EQ(extract::Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
-  EXPECT_EQ(extract::Utf8ToUtf16("\xff" "a\xc3"), u"\uFFFDa\uFFFD");
+  EXPECT_EQ(extract::Utf8ToUtf16("\xff"
+                                 "a\xc3"),
+            u"\uFFFDa\uFFFD");
 }
 
 TEST(WideTextTest, CrossesToWstringAndBackUnchanged) {
@@ -177,8 +177,8 @@ TEST(WideTextTest, CrossesToWstringAndBackUnchanged) {
 // --- The 7-Zip command line and one run -----------------------------------------------------------
 
 TEST(SevenZaTest, CommandLineIsExact) {
-  EXPECT_EQ(extract::SevenZaCommandLine(u"C:\\Users\\u\\AppData\\Local\\Vesk\\7za.exe",
-                                        u"C:\\Temp\\pkg 1.7z", u"D:\\Program Files\\Vesk"),
+  EXPECT_EQ(extract::SevenZaCommandLine(u"C:\\Users\\u\\AppData\\Local\\Vesk\\7za.exe", u"C:\\Temp\\pkg 1.7z",
+                                        u"D:\\Program Files\\Vesk"),
             u"\"C:\\Users\\u\\AppData\\Local\\Vesk\\7za.exe\" x -y \"C:\\Temp\\pkg 1.7z\" "
             u"-o\"D:\\Program Files\\Vesk\" -r");
 }
@@ -190,14 +190,13 @@ TEST(SevenZaTest, SucceedsOnlyOnExitCodeZeroAndHandsBackTheErrorOutput) {
     bool success;
     const char* logged;
   };
-  for (const Case& c : {Case{true, 0, true, "unzip exit_code::0"},
-                        Case{true, 2, false, "unzip exit_code::2"},
+  for (const Case& c : {Case{true, 0, true, "unzip exit_code::0"}, Case{true, 2, false, "unzip exit_code::2"},
                         Case{false, 301, false, "unzip exit_code::301"},   // ran out of time
                         Case{false, -1, false, "unzip exit_code::-1"}}) {  // never started
     std::u16string seen_command;
     int seen_timeout = 0;
-    const ProcessRunner run = [&](const std::u16string& command_line, int timeout_ms,
-                                  int* exit_code, std::string* out, std::string* err) {
+    const ProcessRunner run = [&](const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                                  std::string* err) {
       seen_command = command_line;
       seen_timeout = timeout_ms;
       if (c.exit_code != -1) *exit_code = c.exit_code;
@@ -207,9 +206,9 @@ TEST(SevenZaTest, SucceedsOnlyOnExitCodeZeroAndHandsBackTheErrorOutput) {
     };
     std::vector<std::string> logs;
     std::string error_output;
-    EXPECT_EQ(Run7za(run, u"7za.exe", u"a.7z", u"D:\\V", &error_output,
-                     [&logs](const std::string& m) { logs.push_back(m); }),
-              c.success);
+    EXPECT_EQ(
+        Run7za(run, u"7za.exe", u"a.7z", u"D:\\V", &error_output, [&logs](const std::string& m) { logs.push_back(m); }),
+        c.success);
     EXPECT_EQ(seen_command, u"\"7za.exe\" x -y \"a.7z\" -o\"D:\\V\" -r");
     EXPECT_EQ(seen_timeout, 600000);
     EXPECT_EQ(error_output, "ERROR: something\n");
@@ -226,33 +225,35 @@ struct LockedCase {
   std::vector<std::string> logs;
 };
 
-const std::vector<std::string> kProductFiles = {"PindleCommon.dll", "pindle.rcc", "Vesk.exe",
-                                                "Uninstall.exe"};
+const std::vector<std::string> kProductFiles = {"PindleCommon.dll", "pindle.rcc", "Vesk.exe", "Uninstall.exe"};
 
 std::string Line1604(const std::string& path) {  // 7-Zip 16.04, as the installer shipped it
   return "ERROR: Can not delete output file : The process cannot access the file because it is "
-         "being used by another process. : " + path + "\r\n";
+         "being used by another process. : " +
+         path + "\r\n";
 }
 std::string LineNow(const std::string& path) {  // the 7-Zip built into this program
   return "ERROR: Cannot delete output file : The process cannot access the file because it is "
-         "being used by another process. : " + path + "\r\n";
+         "being used by another process. : " +
+         path + "\r\n";
 }
 
-void PrintTo(const LockedCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const LockedCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class LockedFilesTest : public ::testing::TestWithParam<LockedCase> {};
 
 TEST_P(LockedFilesTest, JudgesTheErrorOutput) {
   const LockedCase& c = GetParam();
   std::vector<std::string> logs;
-  EXPECT_EQ(LockedFilesAreHarmless(c.output, kProductFiles,
-                                   [&logs](const std::string& m) { logs.push_back(m); }),
+  EXPECT_EQ(LockedFilesAreHarmless(c.output, kProductFiles, [&logs](const std::string& m) { logs.push_back(m); }),
             c.harmless);
   EXPECT_EQ(logs, c.logs);
 }
 
-const std::string kMixed = "\r\n7-Zip 16.04\r\n" + Line1604("D:\\Vesk\\vesk_adb.exe") +
-                           Line1604("D:\\Vesk\\Vesk.exe") + Line1604("D:\\Vesk\\Adb\\x.dll");
+const std::string kMixed = "\r\n7-Zip 16.04\r\n" + Line1604("D:\\Vesk\\vesk_adb.exe") + Line1604("D:\\Vesk\\Vesk.exe") +
+                           Line1604("D:\\Vesk\\Adb\\x.dll");
 
 INSTANTIATE_TEST_SUITE_P(
     Outputs, LockedFilesTest,
@@ -261,17 +262,22 @@ INSTANTIATE_TEST_SUITE_P(
         LockedCase{"NoLockedFileLine", "ERROR: Data Error : pkg.7z\r\n", false, {"err file is null!"}},
         LockedCase{"OnlyOtherFiles1604",
                    "\r\n" + Line1604("D:\\Vesk\\vesk_adb.exe") + Line1604("D:\\Vesk\\Adb\\AdbWinApi.dll"),
-                   true, {"Can not delete:vesk_adb.exe,AdbWinApi.dll,"}},
-        LockedCase{"OnlyOtherFilesCurrent7zip", LineNow("D:\\Vesk\\drivers\\vbox.sys"), true,
-                   {"Can not delete:vbox.sys,"}},
+                   true,
+                   {"Can not delete:vesk_adb.exe,AdbWinApi.dll,"}},
+        LockedCase{
+            "OnlyOtherFilesCurrent7zip", LineNow("D:\\Vesk\\drivers\\vbox.sys"), true, {"Can not delete:vbox.sys,"}},
         LockedCase{"UnixLineEndsKeepTheLastLetter",
-                   "ERROR: Cannot delete output file : busy : D:\\Vesk\\tool.dll\n", true,
+                   "ERROR: Cannot delete output file : busy : D:\\Vesk\\tool.dll\n",
+                   true,
                    {"Can not delete:tool.dll,"}},
-        LockedCase{"ProductFileStopsTheScan", kMixed, false,
+        LockedCase{"ProductFileStopsTheScan",
+                   kMixed,
+                   false,
                    {"Can not delete:vesk_adb.exe,Vesk.exe,", "err output:" + kMixed}},
-        LockedCase{"ProductFileInOtherCase", LineNow("D:\\Vesk\\pindlecommon.DLL"), false,
-                   {"Can not delete:pindlecommon.DLL,",
-                    "err output:" + LineNow("D:\\Vesk\\pindlecommon.DLL")}}),
+        LockedCase{"ProductFileInOtherCase",
+                   LineNow("D:\\Vesk\\pindlecommon.DLL"),
+                   false,
+                   {"Can not delete:pindlecommon.DLL,", "err output:" + LineNow("D:\\Vesk\\pindlecommon.DLL")}}),
     [](const ::testing::TestParamInfo<LockedCase>& info) { return std::string(info.param.label); });
 
 TEST(LockedFilesTest, LinesAndNames) {

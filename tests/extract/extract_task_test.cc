@@ -74,8 +74,8 @@ TEST(PostExtractPackageTest, UnpacksOnTheFileThreadAndReportsOnTheUiThread) {
   {
     ExtractLoops loops;
     ASSERT_TRUE(loops.started());
-    ASSERT_TRUE(PostExtractPackage(std::move(env), U16(Archive("lzma2_solid.7z")), U16(install),
-                                   RecordDelivery(&delivery)));
+    ASSERT_TRUE(
+        PostExtractPackage(std::move(env), U16(Archive("lzma2_solid.7z")), U16(install), RecordDelivery(&delivery)));
     ASSERT_TRUE(loops.RunUiUntilQuit(120)) << "no outcome arrived";
     // The callback and what it holds are let go on the UI loop once it has run.
     EXPECT_EQ(delivery.holder_released_on, std::this_thread::get_id());
@@ -104,16 +104,15 @@ TEST(PostExtractPackageTest, AFailedStepArrivesAsAFailure) {
   Delivery delivery;
   {
     ExtractLoops loops;
-    ASSERT_TRUE(PostExtractPackage(std::move(env), U16(scratch.path() / "missing.7z"),
-                                   U16(scratch.path() / "install"), RecordDelivery(&delivery)));
+    ASSERT_TRUE(PostExtractPackage(std::move(env), U16(scratch.path() / "missing.7z"), U16(scratch.path() / "install"),
+                                   RecordDelivery(&delivery)));
     ASSERT_TRUE(loops.RunUiUntilQuit(120)) << "no outcome arrived";
   }
   EXPECT_EQ(delivery.calls, 1);
   EXPECT_FALSE(delivery.outcome.success);
   EXPECT_EQ(delivery.outcome.unpack_code, 22);
   EXPECT_EQ(delivery.outcome.attempt, ExtractOutcome::kSelfArchive);
-  EXPECT_EQ(report.trace, (std::vector<std::string>{"stop", "create folder", "unpack",
-                                                    "write 7za", "run", "run"}));
+  EXPECT_EQ(report.trace, (std::vector<std::string>{"stop", "create folder", "unpack", "write 7za", "run", "run"}));
 }
 
 TEST(PostExtractPackageTest, WithoutAFileLoopNothingIsQueued) {
@@ -123,8 +122,8 @@ TEST(PostExtractPackageTest, WithoutAFileLoopNothingIsQueued) {
   Delivery delivery;
   ExtractLoops loops;
   base::SetThreadLoop(base::kFileLoop, nullptr);
-  EXPECT_FALSE(PostExtractPackage(std::move(env), U16(Archive("lzma2_solid.7z")),
-                                  U16(scratch.path() / "install"), RecordDelivery(&delivery)));
+  EXPECT_FALSE(PostExtractPackage(std::move(env), U16(Archive("lzma2_solid.7z")), U16(scratch.path() / "install"),
+                                  RecordDelivery(&delivery)));
   EXPECT_FALSE(loops.RunUiUntilQuit(1)) << "only the time limit may end the loop";
   EXPECT_EQ(delivery.calls, 0);
   EXPECT_TRUE(report.trace.empty());

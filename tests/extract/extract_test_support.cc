@@ -27,11 +27,19 @@ fs::path FromBuildPath(const std::string& unix_path) {
 
 }  // namespace
 
-fs::path DataFolder() { return FromBuildPath(PINDLE_EXTRACT_TEST_DATA); }
-fs::path Archive(const std::string& name) { return DataFolder() / name; }
-fs::path ExpectedTree() { return DataFolder() / "tree"; }
+fs::path DataFolder() {
+  return FromBuildPath(PINDLE_EXTRACT_TEST_DATA);
+}
+fs::path Archive(const std::string& name) {
+  return DataFolder() / name;
+}
+fs::path ExpectedTree() {
+  return DataFolder() / "tree";
+}
 
-std::u16string U16(const fs::path& path) { return path.u16string(); }
+std::u16string U16(const fs::path& path) {
+  return path.u16string();
+}
 
 std::vector<std::string> ListTree(const fs::path& root) {
   std::vector<std::string> entries;
@@ -107,12 +115,13 @@ ErrorFileGuard::~ErrorFileGuard() {
 #endif
 }
 
-std::string ErrorFileGuard::Contents() const { return ReadFile(file_); }
+std::string ErrorFileGuard::Contents() const {
+  return ReadFile(file_);
+}
 
 RecordingFileSystem::RecordingFileSystem() : real_(extract::PlatformUnpackFileSystem()) {}
 
-std::unique_ptr<extract::UnpackOutputFile> RecordingFileSystem::OpenOutput(
-    const std::u16string& path) {
+std::unique_ptr<extract::UnpackOutputFile> RecordingFileSystem::OpenOutput(const std::u16string& path) {
   folders_at_open_.push_back(fs::current_path());
   return real_.OpenOutput(path);
 }

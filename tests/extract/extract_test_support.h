@@ -76,9 +76,7 @@ class RecordingFileSystem : public extract::UnpackFileSystem {
   void ApplyAttributes(const std::u16string& path, uint32_t attributes) override {
     real_.ApplyAttributes(path, attributes);
   }
-  bool NameConvertsToOem(const std::u16string& name) override {
-    return real_.NameConvertsToOem(name);
-  }
+  bool NameConvertsToOem(const std::u16string& name) override { return real_.NameConvertsToOem(name); }
   std::string ToNarrow(const std::u16string& text) override { return real_.ToNarrow(text); }
   void AppendErrorFile(const std::string& text) override { real_.AppendErrorFile(text); }
   void Print(const std::string& text) override;

@@ -27,15 +27,14 @@ class FakeExtractEnvironment : public ExtractEnvironment {
   bool folder_exists = true;
   bool package_exists = true;
   bool use_real_unpack = false;
-  int unpack_code = 0;                     // when not real
-  UnpackDetails unpack_details;            // when not real
-  std::deque<ScriptedRun> runs;            // one per RunAndCapture, in order
-  std::vector<std::string> product_files = {"PindleCommon.dll", "pindle.rcc", "Vesk.exe",
-                                            "Uninstall.exe"};
+  int unpack_code = 0;           // when not real
+  UnpackDetails unpack_details;  // when not real
+  std::deque<ScriptedRun> runs;  // one per RunAndCapture, in order
+  std::vector<std::string> product_files = {"PindleCommon.dll", "pindle.rcc", "Vesk.exe", "Uninstall.exe"};
 
   // What happened.
-  std::vector<std::string> trace;          // calls, in order
-  std::vector<std::string> logs;           // logged messages (enabled ones only)
+  std::vector<std::string> trace;  // calls, in order
+  std::vector<std::string> logs;   // logged messages (enabled ones only)
   std::vector<std::u16string> command_lines;
   std::vector<int> timeouts;
   std::vector<std::u16string> stop_folders;  // the install folder of each StopProductPrograms
@@ -79,8 +78,8 @@ class FakeExtractEnvironment : public ExtractEnvironment {
     *tool_path = u"C:\\data\\7za.exe";
     return true;
   }
-  bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code,
-                     std::string* out, std::string* err) override {
+  bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                     std::string* err) override {
     trace.push_back("run");
     command_lines.push_back(command_line);
     timeouts.push_back(timeout_ms);

@@ -45,23 +45,23 @@ std::vector<std::string> KillCalls(const fs::path& tool) {
   return calls;
 }
 
-std::string Quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const fs::path& path) {
+  return "\"" + path.string() + "\"";
+}
 
 // A running program started from `image` (a copy of the stand-in), ended when it goes.
 class RunningProgram {
  public:
   explicit RunningProgram(const fs::path& image) {
     static int counter = 0;
-    const std::wstring ready_name = L"PindleExtractTestReady" +
-                                    std::to_wstring(GetCurrentProcessId()) + L"_" +
-                                    std::to_wstring(counter++);
+    const std::wstring ready_name =
+        L"PindleExtractTestReady" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++);
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str());
     std::wstring command = L"\"" + image.wstring() + L"\" run " + ready_name;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (ready && CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                &startup, &info)) {
+    if (ready && CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
       CloseHandle(info.hThread);
       process_ = info.hProcess;
       pid_ = info.dwProcessId;
@@ -88,8 +88,7 @@ class RunningProgram {
   bool running_ = false;
 };
 
-app::CGlobal ProductState(const fs::path& data_folder, const fs::path& previous_install,
-                          bool is_64bit) {
+app::CGlobal ProductState(const fs::path& data_folder, const fs::path& previous_install, bool is_64bit) {
   app::CGlobal global;
   global.product_name = L"Pindle";
   global.product_data_folder = data_folder.wstring();
@@ -118,8 +117,7 @@ TEST(InstallerKillStepTest, TheToolIsRunOnlyOnTheProductsOwnProcess) {
   env.StopProductPrograms(U16(install));
 
   // The previous installation's tool, called once, on the process started from its bin folder.
-  EXPECT_EQ(KillCalls(tool),
-            std::vector<std::string>{Quoted(tool) + " -c q -p " + std::to_string(product.pid())});
+  EXPECT_EQ(KillCalls(tool), std::vector<std::string>{Quoted(tool) + " -c q -p " + std::to_string(product.pid())});
   EXPECT_TRUE(stranger.still_running());
 }
 
@@ -212,8 +210,7 @@ TEST(PostInstallerExtractPackageTest, UnpacksAndLogsThroughTheInstallersLog) {
   const std::string text = ReadFile(log_folder / "PindleDownloaderLog0.log");
   const std::vector<std::string> expected = {
       "kill process\t", "Start Extract File\t",
-      "Extract file path:" + Archive("lzma2_solid.7z").string() + ", install path" +
-          install.string() + "\t",
+      "Extract file path:" + Archive("lzma2_solid.7z").string() + ", install path" + install.string() + "\t",
       install.string() + " is not exist and create it\t", "Un7z start\t"};
   size_t at = 0;
   for (const std::string& line : expected) {

@@ -13,7 +13,9 @@
 namespace extract {
 namespace {
 
-std::string Narrow(const std::u16string& text) { return Utf16ToUtf8(text); }
+std::string Narrow(const std::u16string& text) {
+  return Utf16ToUtf8(text);
+}
 
 TEST(ProductProgramsTest, AllNamesInKeyOrderEachLimitedToTheProductFolder) {
   std::vector<std::string> names;
@@ -23,10 +25,9 @@ TEST(ProductProgramsTest, AllNamesInKeyOrderEachLimitedToTheProductFolder) {
   }
   // Ordinal order of the names as map keys: digits, then upper case, then lower case, and
   // "." < "W" < "_" after a common stem.
-  EXPECT_EQ(names, (std::vector<std::string>{"7za.exe", "Pindle.exe", "PindleWing.exe",
-                                             "Pindle_unload.exe", "QVPlayer.exe",
-                                             "QVPlayerVMHandle.exe", "QVPlayerVMSVC.exe",
-                                             "QVPlayer_unload.exe", "adb.exe"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"7za.exe", "Pindle.exe", "PindleWing.exe", "Pindle_unload.exe", "QVPlayer.exe",
+                                      "QVPlayerVMHandle.exe", "QVPlayerVMSVC.exe", "QVPlayer_unload.exe", "adb.exe"}));
 }
 
 struct ImageCase {
@@ -36,7 +37,9 @@ struct ImageCase {
   bool in_bin;
 };
 
-void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const ImageCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class ProductBinFolderTest : public ::testing::TestWithParam<ImageCase> {};
 
@@ -50,18 +53,17 @@ TEST_P(ProductBinFolderTest, OnlyImagesBelowTheProductsBinFolder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Images, ProductBinFolderTest,
-    ::testing::Values(
-        ImageCase{"ProductBin", u"C:\\Program Files\\Pindle\\bin\\Pindle.exe", u"Pindle", true},
-        ImageCase{"NestedBelowBin", u"D:\\x\\Pindle\\bin\\tools\\adb.exe", u"Pindle", true},
-        ImageCase{"OtherCase", u"C:\\PINDLE\\BIN\\adb.exe", u"Pindle", true},
-        ImageCase{"OtherProduct", u"C:\\Android\\platform-tools\\adb.exe", u"Pindle", false},
-        ImageCase{"ProductFolderNotBin", u"C:\\Pindle\\engine\\QVPlayer.exe", u"Pindle", false},
-        ImageCase{"NameOnlyAsPrefix", u"C:\\MyPindle\\bin\\Pindle.exe", u"Pindle", false},
-        ImageCase{"NameOnlyAsSuffix", u"C:\\Pindle2\\bin\\Pindle.exe", u"Pindle", false},
-        ImageCase{"BinIsTheFile", u"C:\\Pindle\\bin", u"Pindle", false},
-        ImageCase{"ForwardSlashes", u"C:/Pindle/bin/Pindle.exe", u"Pindle", false},
-        ImageCase{"UnreadableImage", u"", u"Pindle", false},
-        ImageCase{"NoProductName", u"C:\\\\bin\\adb.exe", u"", false}),
+    ::testing::Values(ImageCase{"ProductBin", u"C:\\Program Files\\Pindle\\bin\\Pindle.exe", u"Pindle", true},
+                      ImageCase{"NestedBelowBin", u"D:\\x\\Pindle\\bin\\tools\\adb.exe", u"Pindle", true},
+                      ImageCase{"OtherCase", u"C:\\PINDLE\\BIN\\adb.exe", u"Pindle", true},
+                      ImageCase{"OtherProduct", u"C:\\Android\\platform-tools\\adb.exe", u"Pindle", false},
+                      ImageCase{"ProductFolderNotBin", u"C:\\Pindle\\engine\\QVPlayer.exe", u"Pindle", false},
+                      ImageCase{"NameOnlyAsPrefix", u"C:\\MyPindle\\bin\\Pindle.exe", u"Pindle", false},
+                      ImageCase{"NameOnlyAsSuffix", u"C:\\Pindle2\\bin\\Pindle.exe", u"Pindle", false},
+                      ImageCase{"BinIsTheFile", u"C:\\Pindle\\bin", u"Pindle", false},
+                      ImageCase{"ForwardSlashes", u"C:/Pindle/bin/Pindle.exe", u"Pindle", false},
+                      ImageCase{"UnreadableImage", u"", u"Pindle", false},
+                      ImageCase{"NoProductName", u"C:\\\\bin\\adb.exe", u"", false}),
     [](const ::testing::TestParamInfo<ImageCase>& info) { return std::string(info.param.label); });
 
 struct ToolCase {
@@ -72,7 +74,9 @@ struct ToolCase {
   std::u16string tool;
 };
 
-void PrintTo(const ToolCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const ToolCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class KillToolPathTest : public ::testing::TestWithParam<ToolCase> {};
 
@@ -84,16 +88,11 @@ TEST_P(KillToolPathTest, PreviousFolderFirstAndTheBuildOfTheSystem) {
 INSTANTIATE_TEST_SUITE_P(
     Folders, KillToolPathTest,
     ::testing::Values(
-        ToolCase{"Previous64", u"D:\\Old\\Pindle", u"C:\\New\\Pindle", true,
-                 u"D:\\Old\\Pindle\\bin\\kntd64.exe"},
-        ToolCase{"Previous32", u"D:\\Old\\Pindle", u"C:\\New\\Pindle", false,
-                 u"D:\\Old\\Pindle\\bin\\kntd32.exe"},
-        ToolCase{"NoPreviousUsesInstall64", u"", u"C:\\New\\Pindle", true,
-                 u"C:\\New\\Pindle\\bin\\kntd64.exe"},
-        ToolCase{"NoPreviousUsesInstall32", u"", u"C:\\New\\Pindle", false,
-                 u"C:\\New\\Pindle\\bin\\kntd32.exe"},
-        ToolCase{"TrailingSeparatorDropped", u"D:\\Old\\Pindle\\", u"", true,
-                 u"D:\\Old\\Pindle\\bin\\kntd64.exe"},
+        ToolCase{"Previous64", u"D:\\Old\\Pindle", u"C:\\New\\Pindle", true, u"D:\\Old\\Pindle\\bin\\kntd64.exe"},
+        ToolCase{"Previous32", u"D:\\Old\\Pindle", u"C:\\New\\Pindle", false, u"D:\\Old\\Pindle\\bin\\kntd32.exe"},
+        ToolCase{"NoPreviousUsesInstall64", u"", u"C:\\New\\Pindle", true, u"C:\\New\\Pindle\\bin\\kntd64.exe"},
+        ToolCase{"NoPreviousUsesInstall32", u"", u"C:\\New\\Pindle", false, u"C:\\New\\Pindle\\bin\\kntd32.exe"},
+        ToolCase{"TrailingSeparatorDropped", u"D:\\Old\\Pindle\\", u"", true, u"D:\\Old\\Pindle\\bin\\kntd64.exe"},
         ToolCase{"DriveRoot", u"", u"E:\\", false, u"E:\\bin\\kntd32.exe"},
         ToolCase{"NonAsciiFolder", u"", u"C:\\\u7a0b\u5e8f\\Pindle", true,
                  u"C:\\\u7a0b\u5e8f\\Pindle\\bin\\kntd64.exe"},
@@ -103,8 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(KillToolCommandLineTest, QuotedToolThenTheProcessIdInDecimal) {
   EXPECT_EQ(Narrow(KillToolCommandLine(u"C:\\Program Files\\Pindle\\bin\\kntd64.exe", 4242)),
             "\"C:\\Program Files\\Pindle\\bin\\kntd64.exe\" -c q -p 4242");
-  EXPECT_EQ(Narrow(KillToolCommandLine(u"C:\\P\\bin\\kntd32.exe", 0)),
-            "\"C:\\P\\bin\\kntd32.exe\" -c q -p 0");
+  EXPECT_EQ(Narrow(KillToolCommandLine(u"C:\\P\\bin\\kntd32.exe", 0)), "\"C:\\P\\bin\\kntd32.exe\" -c q -p 0");
   // Ids use the whole unsigned range; none may come out negative.
   EXPECT_EQ(Narrow(KillToolCommandLine(u"t", 4294967292u)), "\"t\" -c q -p 4294967292");
 }
@@ -152,9 +150,7 @@ class ScriptedProcesses : public ProductProcessSystem {
     runs.push_back(Narrow(command_line));
     timeouts.push_back(timeout_ms);
   }
-  void Log(const std::string& message, bool enabled) override {
-    logs.push_back(message + (enabled ? "" : " (off)"));
-  }
+  void Log(const std::string& message, bool enabled) override { logs.push_back(message + (enabled ? "" : " (off)")); }
 };
 
 class StopProductProgramsTest : public ::testing::Test {
@@ -164,8 +160,7 @@ class StopProductProgramsTest : public ::testing::Test {
     settings.install_folder = u"C:\\New\\Pindle";
     settings.previous_install_folder = u"D:\\Old\\Pindle";
     settings.windows_is_64bit = true;
-    system.by_name[u"adb.exe"] = {{101, u"D:\\Old\\Pindle\\bin\\adb.exe"},
-                                  {102, u"C:\\sdk\\platform-tools\\adb.exe"}};
+    system.by_name[u"adb.exe"] = {{101, u"D:\\Old\\Pindle\\bin\\adb.exe"}, {102, u"C:\\sdk\\platform-tools\\adb.exe"}};
     system.by_name[u"Pindle.exe"] = {{201, u"D:\\Old\\Pindle\\bin\\Pindle.exe"},
                                      {202, u""}};  // image unreadable: left alone
     system.by_name[u"7za.exe"] = {{301, u"C:\\Users\\u\\AppData\\Local\\Pindle\\7za.exe"}};
@@ -184,8 +179,8 @@ TEST_F(StopProductProgramsTest, RunsTheToolOnEveryProductProcessInKeyOrder) {
   for (const ProductProgram& program : ProductProgramsToStop()) all_names.push_back(Narrow(program.name));
   EXPECT_EQ(system.lookups, all_names);
   const std::string tool = "\"D:\\Old\\Pindle\\bin\\kntd64.exe\"";
-  EXPECT_EQ(system.runs, (std::vector<std::string>{tool + " -c q -p 201", tool + " -c q -p 401",
-                                                   tool + " -c q -p 101"}));
+  EXPECT_EQ(system.runs,
+            (std::vector<std::string>{tool + " -c q -p 201", tool + " -c q -p 401", tool + " -c q -p 101"}));
   EXPECT_EQ(system.timeouts, (std::vector<int>{3000, 3000, 3000}));
 }
 

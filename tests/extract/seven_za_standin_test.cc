@@ -18,18 +18,17 @@
 namespace extract_test {
 namespace {
 
-const std::vector<std::string> kProductFiles = {"PindleCommon.dll", "pindle.rcc", "Vesk.exe",
-                                                "Uninstall.exe"};
+const std::vector<std::string> kProductFiles = {"PindleCommon.dll", "pindle.rcc", "Vesk.exe", "Uninstall.exe"};
 
-std::u16string StandIn() { return U16(fs::path(PINDLE_7ZA_X64_WINDOWS)); }
-
-// The program's own runner of child processes (RunAndCapture), as the extraction step uses it.
-bool RunCaptured(const std::u16string& command_line, int timeout_ms, int* exit_code,
-                 std::string* out, std::string* err) {
-  return ::RunAndCapture(std::wstring(command_line.begin(), command_line.end()), timeout_ms,
-                         exit_code, out, err);
+std::u16string StandIn() {
+  return U16(fs::path(PINDLE_7ZA_X64_WINDOWS));
 }
 
+// The program's own runner of child processes (RunAndCapture), as the extraction step uses it.
+bool RunCaptured(const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                 std::string* err) {
+  return ::RunAndCapture(std::wstring(command_line.begin(), command_line.end()), timeout_ms, exit_code, out, err);
+}
 
 TEST(SevenZaStandInTest, UnpacksThePackageWithTheExactCommandLine) {
   ScratchFolder scratch;
@@ -56,16 +55,13 @@ TEST_P(SevenZaLockTest, ItsErrorOutputIsJudgedByTheLockedFile) {
   const fs::path install = scratch.path() / "Vesk";
   fs::create_directories(install);
   std::string error_output;
-  ASSERT_TRUE(Run7za(RunCaptured, StandIn(), U16(Archive("lzma2_solid.7z")), U16(install),
-                     &error_output, nullptr));
+  ASSERT_TRUE(Run7za(RunCaptured, StandIn(), U16(Archive("lzma2_solid.7z")), U16(install), &error_output, nullptr));
   FileLock lock(install / GetParam().locked);
   ASSERT_TRUE(lock.held());
-  EXPECT_FALSE(Run7za(RunCaptured, StandIn(), U16(Archive("lzma2_solid.7z")), U16(install),
-                      &error_output, nullptr));
+  EXPECT_FALSE(Run7za(RunCaptured, StandIn(), U16(Archive("lzma2_solid.7z")), U16(install), &error_output, nullptr));
   EXPECT_NE(error_output.find("Cannot delete output file"), std::string::npos) << error_output;
   std::vector<std::string> logs;
-  EXPECT_EQ(LockedFilesAreHarmless(error_output, kProductFiles,
-                                   [&logs](const std::string& m) { logs.push_back(m); }),
+  EXPECT_EQ(LockedFilesAreHarmless(error_output, kProductFiles, [&logs](const std::string& m) { logs.push_back(m); }),
             GetParam().harmless)
       << error_output;
   ASSERT_FALSE(logs.empty());
@@ -73,16 +69,14 @@ TEST_P(SevenZaLockTest, ItsErrorOutputIsJudgedByTheLockedFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SevenZaLockTest,
-                         ::testing::Values(LockCase{"vesk_adb.exe", true},
-                                           LockCase{"PindleCommon.dll", false}));
+                         ::testing::Values(LockCase{"vesk_adb.exe", true}, LockCase{"PindleCommon.dll", false}));
 
 // The whole step with a real fallback, over the system helpers: the damaged package fails in
 // process (CRC), then in 7-Zip, whose error output names no locked file, then as the
 // installer's own file (the test program, which is no archive).
 class StandInEnvironment : public SystemExtractEnvironment {
  public:
-  explicit StandInEnvironment(const fs::path& data_folder)
-      : SystemExtractEnvironment(U16(data_folder)) {}
+  explicit StandInEnvironment(const fs::path& data_folder) : SystemExtractEnvironment(U16(data_folder)) {}
   std::vector<std::string> trace;
   std::vector<std::string> logs;
 
@@ -98,8 +92,8 @@ class StandInEnvironment : public SystemExtractEnvironment {
     *tool_path = StandIn();
     return true;
   }
-  bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code,
-                     std::string* out, std::string* err) override {
+  bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
+                     std::string* err) override {
     trace.push_back("run");
     return SystemExtractEnvironment::RunAndCapture(command_line, timeout_ms, exit_code, out, err);
   }

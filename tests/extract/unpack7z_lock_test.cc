@@ -11,7 +11,6 @@
 namespace extract_test {
 namespace {
 
-
 // Unpacks once, so the locked files exist as an earlier installation left them.
 fs::path InstalledFolder(const ScratchFolder& scratch) {
   const fs::path install = scratch.path() / "install";

@@ -44,8 +44,8 @@ TEST_P(GoodArchiveTest, UnpacksEveryFileByteIdenticalAndReplacesAnEarlierInstall
   WriteFile(install / "readme.txt", "stale");
   fs::permissions(install / "readonly.txt", fs::perms::owner_write, fs::perm_options::add);
   WriteFile(install / "readonly.txt", "stale");
-  fs::permissions(install / "readonly.txt", fs::perms::owner_write | fs::perms::group_write |
-                  fs::perms::others_write, fs::perm_options::remove);
+  fs::permissions(install / "readonly.txt", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   code = -1;
   EXPECT_TRUE(Unpack7zInFolder(U16(Archive(GetParam())), U16(install), &code, &details));
   EXPECT_EQ(code, 0);
@@ -54,8 +54,8 @@ TEST_P(GoodArchiveTest, UnpacksEveryFileByteIdenticalAndReplacesAnEarlierInstall
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, GoodArchiveTest,
-                         ::testing::Values("lzma.7z", "lzma2_solid.7z", "lzma2_blocks.7z",
-                                           "bcj_lzma.7z", "bcj2.7z", "ppmd.7z", "copy.7z"),
+                         ::testing::Values("lzma.7z", "lzma2_solid.7z", "lzma2_blocks.7z", "bcj_lzma.7z", "bcj2.7z",
+                                           "ppmd.7z", "copy.7z"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            return name.substr(0, name.find('.'));
@@ -67,14 +67,12 @@ TEST(Unpack7zInFolderTest, InstallFolderIsCurrentWhileFilesAreWrittenAndRestored
   const fs::path before = fs::current_path();
   RecordingFileSystem files;
   int code = -1;
-  EXPECT_TRUE(extract::Unpack7zInFolderWith(files, U16(Archive("lzma2_solid.7z")), U16(install),
-                                            &code, nullptr));
+  EXPECT_TRUE(extract::Unpack7zInFolderWith(files, U16(Archive("lzma2_solid.7z")), U16(install), &code, nullptr));
   ASSERT_FALSE(files.folders_at_open().empty());
   for (const fs::path& folder : files.folders_at_open()) EXPECT_TRUE(fs::equivalent(folder, install));
   EXPECT_EQ(fs::current_path(), before);
 
-  EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive("crc_error.7z")), U16(install),
-                                             &code, nullptr));
+  EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive("crc_error.7z")), U16(install), &code, nullptr));
   EXPECT_EQ(code, 3);
   EXPECT_EQ(fs::current_path(), before);
 }
@@ -82,14 +80,16 @@ TEST(Unpack7zInFolderTest, InstallFolderIsCurrentWhileFilesAreWrittenAndRestored
 // --- Failures: codes and what is printed ---------------------------------------------------
 
 struct FailureCase {
-  const char* archive;          // under the data folder; "missing.7z" does not exist
+  const char* archive;  // under the data folder; "missing.7z" does not exist
   bool install_folder_exists;
-  std::vector<int> codes;       // any of these
-  const char* printed_prefix;   // what the diagnostics start with
+  std::vector<int> codes;      // any of these
+  const char* printed_prefix;  // what the diagnostics start with
   EntryFailure failure;
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.archive; }
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.archive;
+}
 
 class FailureTest : public ::testing::TestWithParam<FailureCase> {};
 
@@ -100,35 +100,34 @@ TEST_P(FailureTest, ReportsTheCodeAndPrintsItsDiagnostic) {
   if (c.install_folder_exists) fs::create_directories(install);
   RecordingFileSystem files;
   UnpackDetails details;
-  const int code =
-      extract::Unpack7zWith(files, U16(Archive(c.archive)), U16(install), &details);
+  const int code = extract::Unpack7zWith(files, U16(Archive(c.archive)), U16(install), &details);
   EXPECT_NE(std::find(c.codes.begin(), c.codes.end(), code), c.codes.end()) << "code " << code;
   EXPECT_EQ(files.printed().rfind(c.printed_prefix, 0), 0u) << files.printed();
   EXPECT_EQ(details.failure, c.failure);
   if (code != 1 && code != 21 && code != 22) {
     // Every later failure ends with the count of bytes written.
-    EXPECT_NE(files.printed().find("num " + std::to_string(details.bytes_written) + "\n"),
-              std::string::npos)
+    EXPECT_NE(files.printed().find("num " + std::to_string(details.bytes_written) + "\n"), std::string::npos)
         << files.printed();
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, FailureTest,
-    ::testing::Values(
-        FailureCase{"missing.7z", true, {22}, "Source path not existed\n", EntryFailure::kNone},
-        FailureCase{"lzma.7z", false, {21}, "Install path not existed\n", EntryFailure::kNone},
-        FailureCase{"crc_error.7z", true, {3}, "\nERROR: CRC error\nnum ", EntryFailure::kNone},
-        // Damaged LZMA2 data: the decoder notices a broken stream (1) or a wrong CRC (3).
-        FailureCase{"corrupt_lzma.7z", true, {1, 3}, "\nERROR", EntryFailure::kNone},
-        // The end header lies past the end of the cut file.
-        FailureCase{"truncated.7z", true, {6}, "\nERROR #6\nnum 0\n", EntryFailure::kNone},
-        FailureCase{"signature_only.7z", true, {6, 16, 17}, "\nERROR #", EntryFailure::kNone},
-        FailureCase{"not_an_archive.7z", true, {17}, "\nERROR #17\nnum 0\n", EntryFailure::kNone},
-        // Folders come only from folder entries: a file whose folder has none cannot be created.
-        FailureCase{"parents_missing.7z", true, {11},
-                    "\nERROR: can not open output file\n\nERROR #11\nnum 0\n",
-                    EntryFailure::kCannotOpen}),
+    ::testing::Values(FailureCase{"missing.7z", true, {22}, "Source path not existed\n", EntryFailure::kNone},
+                      FailureCase{"lzma.7z", false, {21}, "Install path not existed\n", EntryFailure::kNone},
+                      FailureCase{"crc_error.7z", true, {3}, "\nERROR: CRC error\nnum ", EntryFailure::kNone},
+                      // Damaged LZMA2 data: the decoder notices a broken stream (1) or a wrong CRC (3).
+                      FailureCase{"corrupt_lzma.7z", true, {1, 3}, "\nERROR", EntryFailure::kNone},
+                      // The end header lies past the end of the cut file.
+                      FailureCase{"truncated.7z", true, {6}, "\nERROR #6\nnum 0\n", EntryFailure::kNone},
+                      FailureCase{"signature_only.7z", true, {6, 16, 17}, "\nERROR #", EntryFailure::kNone},
+                      FailureCase{"not_an_archive.7z", true, {17}, "\nERROR #17\nnum 0\n", EntryFailure::kNone},
+                      // Folders come only from folder entries: a file whose folder has none cannot be created.
+                      FailureCase{"parents_missing.7z",
+                                  true,
+                                  {11},
+                                  "\nERROR: can not open output file\n\nERROR #11\nnum 0\n",
+                                  EntryFailure::kCannotOpen}),
     [](const ::testing::TestParamInfo<FailureCase>& info) {
       std::string name = info.param.archive;
       name = name.substr(0, name.find('.'));
@@ -143,12 +142,16 @@ struct HostileCase {
   EntryFailure failure;
 };
 
-std::string AbsoluteEntry() { return std::string(PINDLE_EXTRACT_TEST_DATA) + "/hostile/escaped.txt"; }
+std::string AbsoluteEntry() {
+  return std::string(PINDLE_EXTRACT_TEST_DATA) + "/hostile/escaped.txt";
+}
 std::string LongEntry() {
   return std::string(200, 'L') + "/" + std::string(200, 'M') + "/" + std::string(80, 'N') + ".txt";
 }
 
-void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.archive; }
+void PrintTo(const HostileCase& c, std::ostream* os) {
+  *os << c.archive;
+}
 
 class HostileArchiveTest : public ::testing::TestWithParam<HostileCase> {};
 
@@ -160,14 +163,12 @@ TEST_P(HostileArchiveTest, RefusesTheEntryWithCode11AndWritesNothingOutside) {
   RecordingFileSystem files;
   UnpackDetails details;
   int code = -1;
-  EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive(c.archive)), U16(install), &code,
-                                             &details));
+  EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive(c.archive)), U16(install), &code, &details));
   EXPECT_EQ(code, 11);
   EXPECT_EQ(details.failure, c.failure);
   EXPECT_EQ(extract::Utf16ToUtf8(details.entry_name), c.entry);
   const std::string narrow = files.ToNarrow(details.entry_name);
-  const char* what = c.failure == EntryFailure::kUnsafeName ? "unsafe entry name: "
-                                                            : "output path too long: ";
+  const char* what = c.failure == EntryFailure::kUnsafeName ? "unsafe entry name: " : "output path too long: ";
   EXPECT_EQ(files.printed(), "\nERROR: " + std::string(what) + narrow + "\n\nERROR #11\nnum 0\n");
   EXPECT_EQ(error_file.Contents(), "refused entry is:" + narrow);
 
@@ -210,8 +211,7 @@ TEST(BlockedEntryTest, AdbEntriesAreSkippedAndEverythingElseIsUnpacked) {
   EXPECT_EQ(details.skipped_entries, 2);
   for (const std::string& rel : ListTree(ExpectedTree())) {
     if (rel.back() == '/' || rel == "vesk_adb.exe" || rel == "Adb/AdbWinApi.dll") continue;
-    EXPECT_TRUE(ReadFile(ExpectedTree() / fs::u8path(rel)) == ReadFile(install / fs::u8path(rel)))
-        << rel;
+    EXPECT_TRUE(ReadFile(ExpectedTree() / fs::u8path(rel)) == ReadFile(install / fs::u8path(rel))) << rel;
   }
 }
 
@@ -227,19 +227,16 @@ TEST_P(BlockedProductFileTest, FailsWithCode11AndRecordsThePath) {
   RecordingFileSystem files;
   UnpackDetails details;
   int code = -1;
-  EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive("lzma2_solid.7z")), U16(install),
-                                             &code, &details));
+  EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive("lzma2_solid.7z")), U16(install), &code, &details));
   EXPECT_EQ(code, 11);
   EXPECT_EQ(details.failure, EntryFailure::kCannotOpen);
   EXPECT_EQ(details.entry_name, u"PindleCommon.dll");
-  EXPECT_EQ(files.printed(), "\nERROR: can not open output file\n\nERROR #11\nnum " +
-                                 std::to_string(details.bytes_written) + "\n");
-  EXPECT_EQ(error_file.Contents(),
-            "file name is:" + files.ToNarrow(U16(install) + u"\\PindleCommon.dll"));
+  EXPECT_EQ(files.printed(),
+            "\nERROR: can not open output file\n\nERROR #11\nnum " + std::to_string(details.bytes_written) + "\n");
+  EXPECT_EQ(error_file.Contents(), "file name is:" + files.ToNarrow(U16(install) + u"\\PindleCommon.dll"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, BlockedProductFileTest,
-                         ::testing::Values("install", "Adbert/install"),
+INSTANTIATE_TEST_SUITE_P(Folders, BlockedProductFileTest, ::testing::Values("install", "Adbert/install"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            return std::string(info.index == 0 ? "Plain" : "AdbInFolderPath");
                          });
@@ -289,8 +286,8 @@ TEST(ExtractPackageOnFilesTest, CorruptPackageFallsBackTo7zaWhoseLockedAdbIsHarm
   EXPECT_EQ(outcome.attempt, ExtractOutcome::kLockedFilesOnly);
   EXPECT_EQ(outcome.unpack_code, 3);
   ASSERT_EQ(env.command_lines.size(), 1u);
-  EXPECT_EQ(env.command_lines[0], u"\"C:\\data\\7za.exe\" x -y \"" + U16(Archive("crc_error.7z")) +
-                                      u"\" -o\"" + U16(install) + u"\" -r");
+  EXPECT_EQ(env.command_lines[0],
+            u"\"C:\\data\\7za.exe\" x -y \"" + U16(Archive("crc_error.7z")) + u"\" -o\"" + U16(install) + u"\" -r");
   EXPECT_EQ(env.timeouts[0], 600000);
 }
 
@@ -304,11 +301,9 @@ TEST(ExtractPackageOnFilesTest, RefusedEntryIsLoggedBeforeTheFallback) {
   EXPECT_TRUE(outcome.success);
   EXPECT_EQ(outcome.attempt, ExtractOutcome::kSevenZa);
   EXPECT_EQ(outcome.unpack_code, 11);
-  EXPECT_NE(std::find(env.logs.begin(), env.logs.end(),
-                      "Un7z refused entry outside the install folder:../escaped.txt"),
+  EXPECT_NE(std::find(env.logs.begin(), env.logs.end(), "Un7z refused entry outside the install folder:../escaped.txt"),
             env.logs.end());
-  EXPECT_NE(std::find(env.logs.begin(), env.logs.end(), "Un7z failed:11, once again!"),
-            env.logs.end());
+  EXPECT_NE(std::find(env.logs.begin(), env.logs.end(), "Un7z failed:11, once again!"), env.logs.end());
 }
 
 }  // namespace

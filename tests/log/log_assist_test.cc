@@ -35,8 +35,8 @@ const int kUiLoopType = base::MessageLoop::TYPE_DEFAULT;
 bool SplitStamp(const std::string& line, std::string* rest) {
   LocalTime t;
   int consumed = -1;
-  if (std::sscanf(line.c_str(), "%d.%d.%d %2d:%2d:%2d:%3d %n", &t.year, &t.month, &t.day, &t.hour, &t.minute,
-                  &t.second, &t.millisecond, &consumed) != 7 ||
+  if (std::sscanf(line.c_str(), "%d.%d.%d %2d:%2d:%2d:%3d %n", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second,
+                  &t.millisecond, &consumed) != 7 ||
       consumed < 0)
     return false;
   const std::string stamp = FormatLogTimestamp(t);
@@ -70,7 +70,9 @@ class LogSession {
     log.StopThread();
   }
 
-  std::string FilePath(int index = 0) const { return folder.Narrow(std::string(kName) + std::to_string(index) + ".log"); }
+  std::string FilePath(int index = 0) const {
+    return folder.Narrow(std::string(kName) + std::to_string(index) + ".log");
+  }
 
   // The lines of a log file without their timestamps; a line without a valid stamp is kept
   // whole behind a "BAD STAMP: " marker so the comparison shows it.

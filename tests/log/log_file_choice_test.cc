@@ -6,7 +6,9 @@
 namespace simlog {
 namespace {
 
-LogFileFacts Missing() { return LogFileFacts(); }
+LogFileFacts Missing() {
+  return LogFileFacts();
+}
 
 LogFileFacts File(uint64_t size, uint64_t time) {
   LogFileFacts facts;

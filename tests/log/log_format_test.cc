@@ -10,8 +10,8 @@ namespace {
 
 TEST(LogFormat, FormatsLikePrintf) {
   EXPECT_EQ("start to query json", FormatLogMessage("start to query json"));
-  EXPECT_EQ("code=404 url=http://h/x size=-1 5%", FormatLogMessage("code=%d url=%s size=%lld %d%%", 404, "http://h/x",
-                                                                   -1LL, 5));
+  EXPECT_EQ("code=404 url=http://h/x size=-1 5%",
+            FormatLogMessage("code=%d url=%s size=%lld %d%%", 404, "http://h/x", -1LL, 5));
   const char* empty = "";
   const char* none = nullptr;
   EXPECT_EQ("", FormatLogMessage(empty));

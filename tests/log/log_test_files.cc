@@ -32,7 +32,9 @@ bool FileExists(const std::string& path) {
   return fs::exists(path, ignored);
 }
 
-std::string ReadWholeFile(const std::string& path) { return test_support::ReadFile(path); }
+std::string ReadWholeFile(const std::string& path) {
+  return test_support::ReadFile(path);
+}
 
 uint64_t SizeOf(const std::string& path) {
   return static_cast<uint64_t>(fs::file_size(path));

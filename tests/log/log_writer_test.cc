@@ -168,9 +168,8 @@ TEST(LogWriter, TimestampIsTheLocalTimeOfWriting) {
   LocalTime stamp;
   char text[16] = {};
   int consumed = 0;
-  ASSERT_EQ(8, std::sscanf(content.c_str(), "%d.%d.%d %2d:%2d:%2d:%3d %15s%n", &stamp.year, &stamp.month,
-                           &stamp.day, &stamp.hour, &stamp.minute, &stamp.second, &stamp.millisecond, text,
-                           &consumed))
+  ASSERT_EQ(8, std::sscanf(content.c_str(), "%d.%d.%d %2d:%2d:%2d:%3d %15s%n", &stamp.year, &stamp.month, &stamp.day,
+                           &stamp.hour, &stamp.minute, &stamp.second, &stamp.millisecond, text, &consumed))
       << content;
   EXPECT_STREQ("tick", text);
   EXPECT_EQ(FormatLogTimestamp(stamp) + "tick\n", content) << "fields must be zero-padded as 09:05:01:042";

@@ -19,7 +19,7 @@ TEST(ContentRangeTest, Table) {
       {"bytes 0-9/*", false, 0, 0, 0},           // unknown total
       {"bytes */1000", false, 0, 0, 0},          // the answer to an unsatisfiable range
       {"bytes 10-5/100", false, 0, 0, 0},
-      {"bytes 0-100/100", false, 0, 0, 0},       // last byte past the end
+      {"bytes 0-100/100", false, 0, 0, 0},  // last byte past the end
       {"bytes 0-9/10 junk", false, 0, 0, 0},
       {"items 0-9/10", false, 0, 0, 0},
       {"bytes0-9/10", false, 0, 0, 0},

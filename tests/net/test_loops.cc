@@ -4,7 +4,9 @@
 #include "runtime/task.h"
 #include "runtime/time_ticks.h"
 
-uint32_t NowMs() { return base::SystemMillisecondCounter(); }
+uint32_t NowMs() {
+  return base::SystemMillisecondCounter();
+}
 
 class TestLoops::Poller {
  public:
@@ -21,8 +23,7 @@ class TestLoops::Poller {
       loop_->Quit();
       return;
     }
-    loop_->PostDelayedTask(
-        base::NewMethodTask(new base::UnretainedWrapper<Poller>(this), &Poller::Check), 10000);
+    loop_->PostDelayedTask(base::NewMethodTask(new base::UnretainedWrapper<Poller>(this), &Poller::Check), 10000);
   }
   bool met() const { return met_; }
 

@@ -66,10 +66,10 @@ class URLFetcherTest : public ::testing::Test {
   // fetch of it runs to its end.
   static constexpr const char* kAnswerPiece = "0123456789abcdef";
   void FetchRepeatedAnswer(uint32_t repeat, Recorder* recorder) {
-    Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) +
-           R"(", "repeat": )" + std::to_string(repeat) + "}}");
-    RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-        FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), recorder));
+    Script(R"({"info": {"answer": "raw", "body": ")" + std::string(kAnswerPiece) + R"(", "repeat": )" +
+           std::to_string(repeat) + "}}");
+    RefPtr<URLFetcher> fetcher(
+        URLFetcher::Create(FetchRequest(server_.Base() + "/downloder/2.0/infoV2?channel=en"), recorder));
     RunToCompletion(fetcher.get(), recorder);
   }
 
@@ -82,9 +82,7 @@ class URLFetcherTest : public ::testing::Test {
     out.seekp(size - 1);
     out.put('\0');
   }
-  std::string ReadFile(const std::string& name) const {
-    return test_support::ReadFile(folder_.path() / name);
-  }
+  std::string ReadFile(const std::string& name) const { return test_support::ReadFile(folder_.path() / name); }
   // Requests for the package since the last script.
   std::vector<Json::Value> PackageRequests() {
     std::vector<Json::Value> out;
@@ -104,8 +102,8 @@ void ExpectOnlyRangeWritten(const std::string& data, uint32_t start, uint32_t en
   for (uint32_t i = 0; i < data.size(); ++i) {
     const uint8_t expected = (i >= start && i < end) ? ExpectedPackageByte(i) : 0;
     if (static_cast<uint8_t>(data[i]) != expected) {
-      ADD_FAILURE() << "byte " << i << " is " << int(static_cast<uint8_t>(data[i]))
-                    << ", expected " << int(expected) << " (range " << start << "-" << end << ")";
+      ADD_FAILURE() << "byte " << i << " is " << int(static_cast<uint8_t>(data[i])) << ", expected " << int(expected)
+                    << " (range " << start << "-" << end << ")";
       return;
     }
   }
@@ -136,8 +134,7 @@ TEST_F(URLFetcherTest, MemoryKindFailsOnAnErrorStatusOrNoServer) {
     fetchers.emplace_back(URLFetcher::Create(FetchRequest(base + "/downloder/2.0/infoV2?x=1"), &recorders[i]));
     fetchers.back()->Start();
   }
-  ASSERT_TRUE(loops_.RunUntil(
-      [&] { return recorders[0].completions > 0 && recorders[1].completions > 0; }, 60000));
+  ASSERT_TRUE(loops_.RunUntil([&] { return recorders[0].completions > 0 && recorders[1].completions > 0; }, 60000));
   for (int i = 0; i < 2; ++i) {
     SCOPED_TRACE(cases[i].name);
     EXPECT_FALSE(recorders[i].success);
@@ -165,8 +162,7 @@ TEST_F(URLFetcherTest, FileKindWritesTheWholeFileAndEndsWithFullProgress) {
   const uint32_t size = 3 * 1024 * 1024 + 7;
   Script(R"({"size": )" + std::to_string(size) + "}");
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(
-      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("whole.bin")), &recorder));
+  RefPtr<URLFetcher> fetcher(URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("whole.bin")), &recorder));
   RunToCompletion(fetcher.get(), &recorder);
   ASSERT_TRUE(recorder.success);
   EXPECT_EQ(recorder.position, size);
@@ -174,8 +170,7 @@ TEST_F(URLFetcherTest, FileKindWritesTheWholeFileAndEndsWithFullProgress) {
   EXPECT_TRUE(FileMatchesPackage(NarrowPath("whole.bin"), size, &bad)) << "first bad byte " << bad;
   ASSERT_FALSE(recorder.progress.empty());
   EXPECT_FLOAT_EQ(recorder.progress.back(), 1.0f);
-  for (size_t i = 1; i < recorder.progress.size(); ++i)
-    EXPECT_GE(recorder.progress[i], recorder.progress[i - 1]);
+  for (size_t i = 1; i < recorder.progress.size(); ++i) EXPECT_GE(recorder.progress[i], recorder.progress[i - 1]);
 }
 
 TEST_F(URLFetcherTest, FileKindTreatsAConnectionClosedEarlyAsAFailedRun) {
@@ -183,8 +178,7 @@ TEST_F(URLFetcherTest, FileKindTreatsAConnectionClosedEarlyAsAFailedRun) {
   // complete, so the run must not pass for a finished download.
   Script(R"({"size": 1048576, "drops": [{"on": "full", "nth": 1, "after": 300000}]})");
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(
-      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("short.bin")), &recorder));
+  RefPtr<URLFetcher> fetcher(URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("short.bin")), &recorder));
   RunToCompletion(fetcher.get(), &recorder);
   EXPECT_FALSE(recorder.success);
   EXPECT_EQ(recorder.position, 300000u);
@@ -194,8 +188,7 @@ TEST_F(URLFetcherTest, FileKindTreatsAConnectionClosedEarlyAsAFailedRun) {
 TEST_F(URLFetcherTest, FileKindWithoutContentLengthFailsBeforeCreatingTheFile) {
   Script(R"({"size": 100000, "length": "missing"})");
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(
-      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("nolength.bin")), &recorder));
+  RefPtr<URLFetcher> fetcher(URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("nolength.bin")), &recorder));
   RunToCompletion(fetcher.get(), &recorder);
   EXPECT_FALSE(recorder.success);
   EXPECT_EQ(recorder.error, net::kErrorNoLength);
@@ -224,8 +217,7 @@ TEST_F(URLFetcherTest, RangeKindFillsOnlyItsRangeThoughTheAnswerRunsToTheEndOfTh
   const std::vector<Json::Value> requests = PackageRequests();
   ASSERT_EQ(requests.size(), 1u);
   // A closed range: the server stops at the part's end.
-  EXPECT_EQ(requests[0]["range_header"].asString(),
-            "bytes=" + std::to_string(q) + "-" + std::to_string(2 * q - 1));
+  EXPECT_EQ(requests[0]["range_header"].asString(), "bytes=" + std::to_string(q) + "-" + std::to_string(2 * q - 1));
 }
 
 TEST_F(URLFetcherTest, RangeKindCutShortFailsAndItsPositionIsWhereTheNextRunStarts) {
@@ -247,8 +239,8 @@ TEST_F(URLFetcherTest, RangeKindResumedFromThePositionCompletesThePart) {
   Script(R"({"size": 1048576})");
   MakeZeroFile("resume.bin", size);
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-      FetchRequest(server_.PackageUrl(), PathOf("resume.bin"), resume_at, size / 2), &recorder));
+  RefPtr<URLFetcher> fetcher(
+      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("resume.bin"), resume_at, size / 2), &recorder));
   RunToCompletion(fetcher.get(), &recorder);
   ASSERT_TRUE(recorder.success);
   ExpectOnlyRangeWritten(ReadFile("resume.bin"), resume_at, size / 2);
@@ -261,8 +253,8 @@ TEST_F(URLFetcherTest, RangeKindAnswered200FailsAndSwitchesRangesOffForThatFetch
   Script(R"({"size": 65536, "ranges": "200"})");
   MakeZeroFile("norange.bin", 65536);
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-      FetchRequest(server_.PackageUrl(), PathOf("norange.bin"), 100, 65536), &recorder));
+  RefPtr<URLFetcher> fetcher(
+      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("norange.bin"), 100, 65536), &recorder));
   int runs = 0;
   fetcher->Start();
   ASSERT_TRUE(loops_.RunUntil(
@@ -295,16 +287,15 @@ struct RefusedRangeCase {
   bool ranges_still_allowed;
 };
 
-class URLFetcherRefusedRangeTest : public URLFetcherTest,
-                                   public ::testing::WithParamInterface<RefusedRangeCase> {};
+class URLFetcherRefusedRangeTest : public URLFetcherTest, public ::testing::WithParamInterface<RefusedRangeCase> {};
 
 TEST_P(URLFetcherRefusedRangeTest, NothingIsWritten) {
   const RefusedRangeCase& c = GetParam();
   Script(c.script);
   MakeZeroFile("refused.bin", 65536);
   Recorder recorder;
-  RefPtr<URLFetcher> fetcher(URLFetcher::Create(
-      FetchRequest(server_.PackageUrl(), PathOf("refused.bin"), 1000, 30000), &recorder));
+  RefPtr<URLFetcher> fetcher(
+      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("refused.bin"), 1000, 30000), &recorder));
   fetcher->file_size = c.file_size;
   RunToCompletion(fetcher.get(), &recorder);
   EXPECT_FALSE(recorder.success);
@@ -318,16 +309,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, URLFetcherRefusedRangeTest,
     ::testing::Values(
         // A server that answers 206 but starts 100 bytes later than asked.
-        RefusedRangeCase{"shifted", R"({"size": 65536, "range_offset": 100})", 0,
-                         net::kErrorNoRange, false},
+        RefusedRangeCase{"shifted", R"({"size": 65536, "range_offset": 100})", 0, net::kErrorNoRange, false},
         // A 206 that does not say which bytes it carries.
-        RefusedRangeCase{"no_content_range", R"({"size": 65536, "content_range": "missing"})",
-                         0, net::kErrorNoRange, false},
+        RefusedRangeCase{"no_content_range", R"({"size": 65536, "content_range": "missing"})", 0, net::kErrorNoRange,
+                         false},
         // The package was replaced by one of another size since its size was learnt.
         RefusedRangeCase{"other_file", R"({"size": 70000})", 65536, net::kErrorOtherFile, true}),
-    [](const ::testing::TestParamInfo<RefusedRangeCase>& info) {
-      return std::string(info.param.name);
-    });
+    [](const ::testing::TestParamInfo<RefusedRangeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(URLFetcherTest, RangeKindEdgeCases) {
   struct Case {
@@ -424,8 +412,8 @@ TEST_F(URLFetcherTest, OpenOnlyAndPostKinds) {
   a->Start();
   b->Start();
   c->Start();
-  ASSERT_TRUE(loops_.RunUntil(
-      [&] { return open_ok.completions && open_refused.completions && post.completions; }, 60000));
+  ASSERT_TRUE(
+      loops_.RunUntil([&] { return open_ok.completions && open_refused.completions && post.completions; }, 60000));
   EXPECT_TRUE(open_ok.success);
   EXPECT_FALSE(open_refused.success);
   EXPECT_TRUE(post.success);

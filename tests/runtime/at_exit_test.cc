@@ -10,7 +10,9 @@ namespace {
 
 std::vector<std::string>* g_calls = nullptr;
 
-void Record(void* name) { g_calls->push_back(static_cast<const char*>(name)); }
+void Record(void* name) {
+  g_calls->push_back(static_cast<const char*>(name));
+}
 
 void RegisterAnother(void*) {
   g_calls->push_back("registering");
@@ -27,9 +29,9 @@ TEST(AtExitManagerTest, RunsCallbacksLastInFirstOutWhenDestroyed) {
     AtExitManager::RegisterCallback(&RegisterAnother, nullptr);
     AtExitManager::RegisterCallback(&Record, const_cast<char*>("log_thread"));
   }
-  EXPECT_EQ((std::vector<std::string>{"log_thread", "registering", "registered during exit", "file_thread",
-                                      "config reader"}),
-            calls);
+  EXPECT_EQ(
+      (std::vector<std::string>{"log_thread", "registering", "registered during exit", "file_thread", "config reader"}),
+      calls);
   g_calls = nullptr;
 }
 

@@ -95,8 +95,8 @@ TEST_F(IoPumpTest, TasksAndDelayedTasksRunBetweenCompletions) {
   Notes notes;
   WaitableEvent immediate(false, false), delayed(false, false);
   const TimeTicks posted = TimeTicks::Now();
-  thread_.message_loop()->PostDelayedTask(
-      NewMethodTask(new UnretainedWrapper<Notes>(&notes), &Notes::Signal, &delayed), TimeDelta::FromMilliseconds(100));
+  thread_.message_loop()->PostDelayedTask(NewMethodTask(new UnretainedWrapper<Notes>(&notes), &Notes::Signal, &delayed),
+                                          TimeDelta::FromMilliseconds(100));
   thread_.message_loop()->PostTask(NewMethodTask(new UnretainedWrapper<Notes>(&notes), &Notes::Signal, &immediate));
   EXPECT_TRUE(immediate.TimedWait(10000));
   EXPECT_TRUE(delayed.TimedWait(10000));
@@ -105,13 +105,14 @@ TEST_F(IoPumpTest, TasksAndDelayedTasksRunBetweenCompletions) {
 
 TEST_F(IoPumpTest, PipeOperationsCompleteThroughThePortAndAFailureCarriesItsError) {
   const std::wstring name = L"\\\\.\\pipe\\pindle_runtime_io_" + std::to_wstring(GetCurrentProcessId());
-  HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1, 0,
-                                   4096, 0, nullptr);
+  HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1, 0, 4096,
+                                   0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, server);
   HANDLE client = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, client);
-  ASSERT_EQ(port_, CreateIoCompletionPort(server, port_,
-                                          reinterpret_cast<ULONG_PTR>(static_cast<MessagePumpForIO::IOHandler*>(&handler_)), 0));
+  ASSERT_EQ(port_,
+            CreateIoCompletionPort(
+                server, port_, reinterpret_cast<ULONG_PTR>(static_cast<MessagePumpForIO::IOHandler*>(&handler_)), 0));
 
   char buffer[64];
   OVERLAPPED read = {};

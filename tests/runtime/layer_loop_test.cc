@@ -92,8 +92,8 @@ TEST(LayerLoopTest, UiTasksRunInsideAndQuittingTheLayerKeepsTheUiLoop) {
   QuitInnermostLayerLoop();  // none runs: nothing happens
   loop.Run();
   SetThreadLoop(kUiLoop, nullptr);
-  EXPECT_EQ((std::vector<std::string>{"show depth 0", "immediate depth 1", "delayed depth 1",
-                                      "closed depth 0", "after depth 0"}),
+  EXPECT_EQ((std::vector<std::string>{"show depth 0", "immediate depth 1", "delayed depth 1", "closed depth 0",
+                                      "after depth 0"}),
             dialog.events);
 }
 
@@ -105,9 +105,8 @@ TEST(LayerLoopTest, NestedLayersEndInnermostFirst) {
   loop.PostTask(dialog.Call(&Dialog::ShowModal));
   loop.Run();
   SetThreadLoop(kUiLoop, nullptr);
-  EXPECT_EQ((std::vector<std::string>{"show depth 0", "immediate depth 1", "delayed depth 1",
-                                      "delayed depth 2", "inner closed depth 1", "closed depth 0",
-                                      "after depth 0"}),
+  EXPECT_EQ((std::vector<std::string>{"show depth 0", "immediate depth 1", "delayed depth 1", "delayed depth 2",
+                                      "inner closed depth 1", "closed depth 0", "after depth 0"}),
             dialog.events);
 }
 

@@ -196,12 +196,18 @@ TEST_F(MessageLoopTest, DestructionDropsQueuedTasksNotifiesObserversThenRunsClea
   loop_.reset();
 
   const std::vector<std::string> expected = {
-      "ran first",       "freed first",
-      "freed queued",    "freed delayed",  // dropped unrun: work queue, then heap
-      "freed incoming",                     // posted but not yet moved to the work queue
-      "notified a (current)", "notified b (current)", "notified c (current)",
-      "cleanup 1",       "cleanup poster",  // the thread's loop slot is clear by now
-      "cleanup 3",       "cleanup added late",
+      "ran first",
+      "freed first",
+      "freed queued",
+      "freed delayed",   // dropped unrun: work queue, then heap
+      "freed incoming",  // posted but not yet moved to the work queue
+      "notified a (current)",
+      "notified b (current)",
+      "notified c (current)",
+      "cleanup 1",
+      "cleanup poster",  // the thread's loop slot is clear by now
+      "cleanup 3",
+      "cleanup added late",
   };
   EXPECT_EQ(expected, journal_.events);
   EXPECT_EQ(nullptr, MessageLoop::current());

@@ -61,7 +61,9 @@ TEST(TaskTest, BoundArgumentsAreCopiedWhenTheTaskIsMade) {
 }
 
 std::wstring g_function_log;
-void Log(const std::wstring& text) { g_function_log += text; }
+void Log(const std::wstring& text) {
+  g_function_log += text;
+}
 
 TEST(TaskTest, FunctionTaskCopiesItsArgument) {
   g_function_log.clear();

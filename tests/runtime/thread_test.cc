@@ -136,8 +136,7 @@ TEST(ThreadTest, TasksQueuedBehindTheQuitAreDroppedAndReleaseTheirTargets) {
   // Give Stop a moment to post; the tasks below land behind the quit either way once it has,
   // and are dropped with the loop if they do not run before it.
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  loop->PostDelayedTask(NewMethodTask(new NormalWrapper<Counted>(target), &Counted::Run),
-                        TimeDelta::FromSeconds(30));
+  loop->PostDelayedTask(NewMethodTask(new NormalWrapper<Counted>(target), &Counted::Run), TimeDelta::FromSeconds(30));
   release.Signal();
   stopper.join();
 

@@ -18,10 +18,10 @@ TEST(TimeTicksTest, KeepsIncreasingAcrossTheMillisecondWrap) {
     int64_t expected_ms;
   } readings[] = {
       {0xFFFFFFF0u, 0xFFFFFFF0},
-      {5, kWrap + 5},                  // wrapped: 21 ms later
-      {5, kWrap + 5},                  // the same reading is no wrap
+      {5, kWrap + 5},  // wrapped: 21 ms later
+      {5, kWrap + 5},  // the same reading is no wrap
       {0xFFFFFFFFu, kWrap + 0xFFFFFFFF},
-      {0, 2 * kWrap},                  // wrapped again
+      {0, 2 * kWrap},  // wrapped again
       {3, 2 * kWrap + 3},
   };
   TimeTicks last;
@@ -49,8 +49,7 @@ TEST(TimeDeltaTest, WaitsRoundUpToWholeMilliseconds) {
     int64_t us;
     int64_t ms;
   } cases[] = {{0, 0}, {1, 1}, {999, 1}, {1000, 1}, {1001, 2}, {200000, 200}, {-1, 0}, {-1500, -1}};
-  for (const Case& c : cases)
-    EXPECT_EQ(c.ms, TimeDelta::FromMicroseconds(c.us).InMillisecondsRoundedUp()) << c.us;
+  for (const Case& c : cases) EXPECT_EQ(c.ms, TimeDelta::FromMicroseconds(c.us).InMillisecondsRoundedUp()) << c.us;
 }
 
 }  // namespace

@@ -57,13 +57,14 @@ class WakeUpCounter : public MessagePumpWin::MessagePumpObserver {
 int DrainWakeUps(HWND window) {
   int count = 0;
   MSG msg;
-  while (PeekMessageW(&msg, window, MessagePumpForUI::kWakeUpMessage, MessagePumpForUI::kWakeUpMessage,
-                      PM_REMOVE))
+  while (PeekMessageW(&msg, window, MessagePumpForUI::kWakeUpMessage, MessagePumpForUI::kWakeUpMessage, PM_REMOVE))
     ++count;
   return count;
 }
 
-MessagePumpForUI* UiPumpOf(MessageLoop& loop) { return static_cast<MessagePumpForUI*>(loop.pump()); }
+MessagePumpForUI* UiPumpOf(MessageLoop& loop) {
+  return static_cast<MessagePumpForUI*>(loop.pump());
+}
 
 TEST(UiPumpTest, HasAMessageOnlyWindowOfItsOwnClass) {
   MessageLoop loop(MessageLoop::TYPE_UI);
@@ -110,8 +111,8 @@ TEST(UiPumpTest, WindowMessagesAndTasksTakeTurns) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"PindleRuntimeTurnsTest";
   ASSERT_TRUE(RegisterClassW(&wc));
-  HWND window = CreateWindowExW(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                wc.hInstance, nullptr);
+  HWND window =
+      CreateWindowExW(0, wc.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
   ASSERT_TRUE(window);
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&journal));
   for (int i = 1; i <= 3; ++i) PostMessageW(window, WM_APP, i, 0);

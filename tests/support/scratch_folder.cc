@@ -19,9 +19,8 @@ ScratchFolder::ScratchFolder() {
   // name is random (digits only, so that it never spells a word a test looks for in a path) and
   // the folder counts only when this call created it.
   std::random_device device;
-  std::mt19937_64 random(
-      (static_cast<uint64_t>(device()) << 32) ^ device() ^
-      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::mt19937_64 random((static_cast<uint64_t>(device()) << 32) ^ device() ^
+                         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   for (int attempt = 0; !error && attempt < 100; ++attempt) {
     const fs::path candidate = temp / ("pindle-test-" + std::to_string(random()));
     if (fs::create_directory(candidate, error)) {
@@ -41,7 +40,9 @@ ScratchFolder::~ScratchFolder() {
   if (created_) RemoveTree(path_);
 }
 
-std::string ScratchFolder::File(const std::string& name) const { return (path_ / name).string(); }
+std::string ScratchFolder::File(const std::string& name) const {
+  return (path_ / name).string();
+}
 
 void RemoveTree(const fs::path& path) {
   std::error_code error;

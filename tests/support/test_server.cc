@@ -17,8 +17,7 @@ size_t Append(char* data, size_t size, size_t count, void* user) {
 
 }  // namespace
 
-TestServer::TestServer(std::string script, std::string port_file_variable,
-                       long control_timeout_seconds)
+TestServer::TestServer(std::string script, std::string port_file_variable, long control_timeout_seconds)
     : script_(std::move(script)),
       port_file_variable_(std::move(port_file_variable)),
       control_timeout_seconds_(control_timeout_seconds) {}
@@ -32,8 +31,8 @@ std::string TestServer::Base() const {
   return std::string(ca_file_.empty() ? "http" : "https") + "://127.0.0.1:" + std::to_string(port_);
 }
 
-bool TestServer::Control(const std::string& method, const std::string& path,
-                         const std::string& body, std::string* answer) {
+bool TestServer::Control(const std::string& method, const std::string& path, const std::string& body,
+                         std::string* answer) {
   std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) return false;
   const std::string url = Base() + path;
@@ -65,8 +64,7 @@ Json::Value TestServer::ControlJson(const std::string& path) {
   Json::CharReaderBuilder builder;
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   std::string errors;
-  if (!reader->parse(answer.data(), answer.data() + answer.size(), &parsed, &errors) ||
-      !parsed.isArray()) {
+  if (!reader->parse(answer.data(), answer.data() + answer.size(), &parsed, &errors) || !parsed.isArray()) {
     return Json::Value(Json::arrayValue);
   }
   return parsed;

@@ -32,8 +32,7 @@ class TestServer {
   // until it has written its port file and `ready` (typically a control request) holds. The
   // server CTest started takes neither a given port other than its own nor arguments: asking
   // for them fails.
-  bool Start(int port, const std::vector<std::string>& arguments,
-             const std::function<bool()>& ready);
+  bool Start(int port, const std::vector<std::string>& arguments, const std::function<bool()>& ready);
   void Stop();
   bool running() const { return running_; }
   int port() const { return port_; }
@@ -49,8 +48,7 @@ class TestServer {
   std::string Base() const;
   // Sends one request to Base() + `path` ("POST" sends `body`); true when the server answers
   // 200. `answer` receives the body.
-  bool Control(const std::string& method, const std::string& path, const std::string& body,
-               std::string* answer);
+  bool Control(const std::string& method, const std::string& path, const std::string& body, std::string* answer);
   // GETs `path` and parses the JSON array it answers; an empty array on any failure.
   Json::Value ControlJson(const std::string& path);
 

@@ -17,15 +17,14 @@ extern char** environ;
 
 namespace test_support {
 
-bool TestServer::Start(int port, const std::vector<std::string>& arguments,
-                       const std::function<bool()>& ready) {
+bool TestServer::Start(int port, const std::vector<std::string>& arguments, const std::function<bool()>& ready) {
   Stop();
   const std::filesystem::path port_file = folder() / (script_ + ".port");
   std::error_code ignored;
   std::filesystem::remove(port_file, ignored);
   std::vector<std::string> args = {PINDLE_PYTHON, std::string(PINDLE_TOOLS_DIR) + "/" + script_,
-                                   "--port", std::to_string(port), "--port-file",
-                                   port_file.string()};
+                                   "--port",      std::to_string(port),
+                                   "--port-file", port_file.string()};
   args.insert(args.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(&arg[0]);

@@ -5,8 +5,7 @@
 
 namespace test_support {
 
-bool TestServer::Start(int port, const std::vector<std::string>& arguments,
-                       const std::function<bool()>& ready) {
+bool TestServer::Start(int port, const std::vector<std::string>& arguments, const std::function<bool()>& ready) {
   Stop();
   if (!arguments.empty()) return false;  // the server already runs with CTest's arguments
   const char* port_file = std::getenv(port_file_variable_.c_str());
@@ -18,9 +17,13 @@ bool TestServer::Start(int port, const std::vector<std::string>& arguments,
   return running_;
 }
 
-void TestServer::Stop() { running_ = false; }
+void TestServer::Stop() {
+  running_ = false;
+}
 
 // Nothing listens on port 1 of the loopback address.
-int TestServer::UnusedPort() { return 1; }
+int TestServer::UnusedPort() {
+  return 1;
+}
 
 }  // namespace test_support

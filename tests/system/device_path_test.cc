@@ -39,20 +39,18 @@ TEST(DevicePathTest, DriveOfTheMatchingVolume) {
 TEST(DevicePathTest, FloppiesSkippedAndUnreadableDriveStopsTheWalk) {
   std::wstring dos;
   // A: and B: are never asked, even when they would match.
-  EXPECT_TRUE(MapDevicePathToDos(L"\\Device\\Floppy0\\a.exe",
-                                 {Drive(L"A:", L"\\Device\\Floppy0"), Drive(L"B:", nullptr),
-                                  Drive(L"C:", L"\\Device\\Floppy0")},
-                                 &dos));
+  EXPECT_TRUE(MapDevicePathToDos(
+      L"\\Device\\Floppy0\\a.exe",
+      {Drive(L"A:", L"\\Device\\Floppy0"), Drive(L"B:", nullptr), Drive(L"C:", L"\\Device\\Floppy0")}, &dos));
   EXPECT_EQ(dos, L"C:\\a.exe");
   // A drive whose device name cannot be read ends the search, even before a matching one.
   EXPECT_FALSE(MapDevicePathToDos(L"\\Device\\HarddiskVolume3\\a.exe",
                                   {Drive(L"C:", nullptr), Drive(L"D:", L"\\Device\\HarddiskVolume3")}, &dos));
   EXPECT_EQ(dos, L"\\Device\\HarddiskVolume3\\a.exe");
   // The first matching drive wins (a folder mapped with SUBST shares its volume's name).
-  EXPECT_TRUE(MapDevicePathToDos(L"\\Device\\HarddiskVolume3\\a.exe",
-                                 {Drive(L"D:", L"\\Device\\HarddiskVolume3"),
-                                  Drive(L"F:", L"\\Device\\HarddiskVolume3")},
-                                 &dos));
+  EXPECT_TRUE(MapDevicePathToDos(
+      L"\\Device\\HarddiskVolume3\\a.exe",
+      {Drive(L"D:", L"\\Device\\HarddiskVolume3"), Drive(L"F:", L"\\Device\\HarddiskVolume3")}, &dos));
   EXPECT_EQ(dos, L"D:\\a.exe");
 }
 

@@ -13,7 +13,10 @@ namespace {
 
 // The bytes of TESTBLOB as the resource script spells them (little-endian words, then a
 // string with its NUL, then one more word).
-const char kBlob[] = "\x00\x01\x0a\x0d\x00\x1a\x7f\xff" "text\0" "\x80\x80";
+const char kBlob[] =
+    "\x00\x01\x0a\x0d\x00\x1a\x7f\xff"
+    "text\0"
+    "\x80\x80";
 const std::string kBlobBytes(kBlob, sizeof(kBlob) - 1);
 
 TEST(EmbeddedProgramWinTest, ResourceBytesAreWrittenExactly) {

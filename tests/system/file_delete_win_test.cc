@@ -141,8 +141,8 @@ TEST(DeleteFolderTreeTest, RemovesNestedFoldersAndTheFolder) {
 
 std::string Narrow(const std::wstring& path) {
   std::string narrow(path.size() * 4 + 1, '\0');
-  const int length = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()),
-                                         nullptr, nullptr);
+  const int length =
+      WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr);
   narrow.resize(length > 0 ? length - 1 : 0);
   return narrow;
 }

@@ -32,7 +32,8 @@ TEST(PathRulesTest, ParentFoldersFromTheRootDown) {
       {L"file.txt", ParentFolderPlan::kNothing, {}},
       {L"\\A\\b", ParentFolderPlan::kCreate, {L"\\A"}},
       {L"rel\\sub\\f", ParentFolderPlan::kCreate, {L"rel", L"rel\\sub"}},
-      {L"\\\\server\\share\\d\\f", ParentFolderPlan::kCreate,
+      {L"\\\\server\\share\\d\\f",
+       ParentFolderPlan::kCreate,
        {L"\\\\server", L"\\\\server\\share", L"\\\\server\\share\\d"}},
       {L"", ParentFolderPlan::kInvalid, {}},
   };

@@ -14,7 +14,9 @@ std::wstring UniqueSuffix() {
 
 }  // namespace
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool IsFolderAt(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -31,8 +33,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::string();
   std::string bytes;
   char chunk[65536];
@@ -49,7 +51,9 @@ std::wstring ProgramFolder() {
   return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-std::wstring ChildProgram() { return ProgramFolder() + L"system_test_child.exe"; }
+std::wstring ChildProgram() {
+  return ProgramFolder() + L"system_test_child.exe";
+}
 
 NamedEvent::NamedEvent(const wchar_t* purpose)
     : name_(std::wstring(L"Local\\pindle_sys_") + purpose + L"_" + UniqueSuffix()) {

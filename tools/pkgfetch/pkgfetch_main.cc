@@ -47,12 +47,9 @@ class ConsoleWindow : public DownloadWindow {
 
 const char* ModeName(int mode) {
   switch (mode) {
-    case download::kModeMultiPart:
-      return "multi-part";
-    case download::kModeSingle:
-      return "single";
-    default:
-      return "unset";
+    case download::kModeMultiPart: return "multi-part";
+    case download::kModeSingle: return "single";
+    default: return "unset";
   }
 }
 
@@ -88,8 +85,7 @@ int wmain(int argc, wchar_t** argv) {
   base::SetThreadLoop(base::kUiLoop, ui.get());
   base::Thread io_thread("io_thread");
   base::Thread file_thread("file_thread");
-  if (!io_thread.StartWithOptions(base::Thread::Options(base::MessageLoop::TYPE_IO, 0)) ||
-      !file_thread.Start()) {
+  if (!io_thread.StartWithOptions(base::Thread::Options(base::MessageLoop::TYPE_IO, 0)) || !file_thread.Start()) {
     std::fprintf(stderr, "cannot start the worker threads\n");
     return 1;
   }
@@ -118,16 +114,16 @@ int wmain(int argc, wchar_t** argv) {
 
   const int64_t bytes = download::PackageFileSize(full_path);
   const bool ok = window.finished && bytes == static_cast<int64_t>(size);
-  std::printf("{\"ok\":%s,\"bytes\":%lld,\"seconds\":%.3f,\"mode\":\"%s\",\"fallback\":%s,"
-              "\"restarts\":%u}\n",
-              ok ? "true" : "false", static_cast<long long>(bytes < 0 ? 0 : bytes),
-              elapsed_ms / 1000.0, ModeName(mode), fallback ? "true" : "false", restarts);
+  std::printf(
+      "{\"ok\":%s,\"bytes\":%lld,\"seconds\":%.3f,\"mode\":\"%s\",\"fallback\":%s,"
+      "\"restarts\":%u}\n",
+      ok ? "true" : "false", static_cast<long long>(bytes < 0 ? 0 : bytes), elapsed_ms / 1000.0, ModeName(mode),
+      fallback ? "true" : "false", restarts);
   std::fflush(stdout);
   if (!window.failure.empty()) std::fprintf(stderr, "failed: %s\n", window.failure.c_str());
   PROCESS_MEMORY_COUNTERS counters;
   if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
-    std::fprintf(stderr, "peak_working_set_bytes=%llu\n",
-                 static_cast<unsigned long long>(counters.PeakWorkingSetSize));
+    std::fprintf(stderr, "peak_working_set_bytes=%llu\n", static_cast<unsigned long long>(counters.PeakWorkingSetSize));
   }
   return ok ? 0 : 1;
 }

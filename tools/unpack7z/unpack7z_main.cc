@@ -30,10 +30,11 @@ std::wstring AbsolutePath(const wchar_t* path) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3) {
-    std::fputs("usage: unpack7z ARCHIVE FOLDER\n"
-               "Unpacks ARCHIVE into the existing FOLDER as the installer does; the exit code is\n"
-               "the extraction's result code (0 on success).\n",
-               stderr);
+    std::fputs(
+        "usage: unpack7z ARCHIVE FOLDER\n"
+        "Unpacks ARCHIVE into the existing FOLDER as the installer does; the exit code is\n"
+        "the extraction's result code (0 on success).\n",
+        stderr);
     return kUsageExitCode;
   }
   int code = -1;

@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
       }
       break;
-    default:
-      std::abort();
+    default: std::abort();
   }
   return 0;
 }

@@ -84,9 +84,7 @@ class MemoryOutput : public extract::UnpackOutputFile {
 
 class MemoryFileSystem : public extract::UnpackFileSystem {
  public:
-  MemoryFileSystem(const uint8_t* data, size_t size) : data_(data), size_(size) {
-    folders_.insert(kInstall);
-  }
+  MemoryFileSystem(const uint8_t* data, size_t size) : data_(data), size_(size) { folders_.insert(kInstall); }
 
   bool IsFolder(const std::u16string& path) override { return folders_.count(path) != 0; }
   bool Exists(const std::u16string& path) override {

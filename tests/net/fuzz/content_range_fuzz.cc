@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   net::ContentRange range;
   if (!net::ParseContentRange(text, &range)) return 0;
   if (range.first > range.last || range.last >= range.total) std::abort();
-  const std::string written = "bytes " + std::to_string(range.first) + "-" +
-                              std::to_string(range.last) + "/" + std::to_string(range.total);
+  const std::string written =
+      "bytes " + std::to_string(range.first) + "-" + std::to_string(range.last) + "/" + std::to_string(range.total);
   net::ContentRange again;
-  if (!net::ParseContentRange(written, &again) || again.first != range.first ||
-      again.last != range.last || again.total != range.total) {
+  if (!net::ParseContentRange(written, &again) || again.first != range.first || again.last != range.last ||
+      again.total != range.total) {
     std::abort();
   }
   return 0;
