@@ -12,10 +12,16 @@ bash "$here/scripts/bootstrap.sh" "$build/deps.env" || exit 1
 # shellcheck disable=SC1091
 . "$build/deps.env"
 
+# A compiler cache, where the machine has one, makes rebuilds of other checkouts cheap.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$here")} CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 configure() {  # configure TREE [args]
   local tree=$1; shift
   if [ ! -f "$build/$tree/build.ninja" ]; then
-    cmake -S "$here" -B "$build/$tree" -G Ninja "$@" >/dev/null || return 1
+    cmake -S "$here" -B "$build/$tree" -G Ninja "${launcher[@]}" "$@" >/dev/null || return 1
   fi
 }
 # The shipped program is the i686 tree. Wine runs i686 programs only where the kernel can
@@ -59,6 +65,8 @@ rm -f "$display_file"
 "$build/$wintest/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1
 
 status=0
+echo "== source format (.clang-format) =="
+bash "$here/scripts/check-format.sh" || status=1
 echo "== host tests (native, AddressSanitizer + UBSan) =="
 ctest --test-dir "$build/host" --output-on-failure -j "$jobs" || status=1
 echo "== Windows tests ($wintest tree, under Wine, DISPLAY=$DISPLAY) =="
