@@ -8,7 +8,7 @@ import math
 
 import numpy as np
 
-from canvas import Layer, linear, mix, over, radial, rgb, rounded_rect
+from canvas import Layer, linear, radial, rgb, rounded_rect
 from palette import (ACCENT_A, ACCENT_B, ACCENT_LIGHT, DANGER, DISABLED_EDGE, DISABLED_FILL, DISABLED_TEXT, EDGE,
                      EDGE_ALPHA, LINK, SURFACE, SURFACE_DEEP, SURFACE_TOP, TEXT, WHITE)
 
@@ -77,7 +77,7 @@ def _inner_shadow(ctx, w, h, radius, alpha):
 
 ACCENT_STATES = {
     NORMAL: dict(fill=(ACCENT_A, ACCENT_B), rim=0.26, glow=0.0, shade=0.0),
-    HOVER: dict(fill=((138, 104, 255), (214, 126, 255)), rim=0.38, glow=0.16, shade=0.0),
+    HOVER: dict(fill=((134, 98, 255), (210, 120, 255)), rim=0.40, glow=0.08, shade=0.0),
     DOWN: dict(fill=((80, 46, 198), (138, 54, 206)), rim=0.0, glow=0.0, shade=0.34),
 }
 
@@ -121,8 +121,8 @@ def accent_button(radius):
 SECONDARY_STATES = {
     NORMAL: dict(fill=((54, 44, 128), (42, 34, 106)), edge=((118, 100, 214), 0.80), rim=0.10, shade=0.0),
     HOVER: dict(fill=((72, 59, 160), (58, 47, 136)), edge=((168, 146, 255), 0.95), rim=0.16, shade=0.0),
-    DOWN: dict(fill=((30, 24, 80), (36, 29, 94)), edge=((90, 74, 176), 0.85), rim=0.0, shade=0.30),
-    DISABLED: dict(fill=((33, 27, 80), (33, 27, 80)), edge=((64, 54, 124), 0.65), rim=0.0, shade=0.0),
+    DOWN: dict(fill=((30, 23, 84), (38, 30, 100)), edge=((136, 104, 255), 0.95), rim=0.0, shade=0.34),
+    DISABLED: dict(fill=((36, 30, 84), (36, 30, 84)), edge=((70, 60, 130), 0.45), rim=0.0, shade=0.0),
 }
 
 
@@ -257,7 +257,7 @@ def chevron(pointing_up):
 def input_box(ctx, w, h):
     # Stretched whole over the path box (384 -> 328 px in English), so the corners stay small.
     rounded_rect(ctx, 0, 0, w, h, 6)
-    ctx.set_source(linear(0, 0, 0, h, [(0, (11, 8, 36), 1), (1, (16, 12, 50), 1)]))
+    ctx.set_source(linear(0, 0, 0, h, [(0, (13, 9, 44), 1), (1, (17, 13, 54), 1)]))
     ctx.fill()
     ctx.save()
     rounded_rect(ctx, 0, 0, w, h, 6)

@@ -1,7 +1,7 @@
 """Pindle's mark: a violet-to-magenta rounded square holding a white play sign with a fainter one trailing behind it
 (play, and speed). Below 24 px the trailing sign would only blur the main one, so small sizes draw the play sign
 alone, snapped to whole pixels."""
-from canvas import Layer, linear, rgb, rounded_rect
+from canvas import Layer, fill_rounded, linear, rgb, rounded_rect
 from palette import ACCENT_A, ACCENT_B, WHITE
 
 
@@ -10,11 +10,7 @@ def _triangle(ctx, x, y, s, points, corner):
     for px, py in points[1:]:
         ctx.line_to(x + px * s, y + py * s)
     ctx.close_path()
-    # Stroking with round joins on top of the fill rounds the three corners.
-    ctx.set_line_join(1)
-    ctx.set_line_width(corner)
-    ctx.fill_preserve()
-    ctx.stroke()
+    fill_rounded(ctx, corner)
 
 
 def mark(ctx, x, y, s):
@@ -30,10 +26,10 @@ def mark(ctx, x, y, s):
         ctx.set_line_width(1)
         ctx.set_source(linear(0, y, 0, y + s, [(0, WHITE, 0.30), (0.4, WHITE, 0.0)]))
         ctx.stroke()
-        ctx.set_source(rgb(WHITE, 0.36))
-        _triangle(ctx, x, y, s, [(0.22, 0.32), (0.22, 0.68), (0.50, 0.50)], s * 0.05)
+        ctx.set_source(rgb(WHITE, 0.5))
+        _triangle(ctx, x, y, s, [(0.19, 0.31), (0.19, 0.69), (0.47, 0.50)], s * 0.05)
         ctx.set_source(rgb(WHITE))
-        _triangle(ctx, x, y, s, [(0.39, 0.27), (0.39, 0.73), (0.77, 0.50)], s * 0.07)
+        _triangle(ctx, x, y, s, [(0.37, 0.26), (0.37, 0.74), (0.78, 0.50)], s * 0.07)
     else:
         # Whole-pixel edges keep the sign sharp at 16 px.
         ctx.set_source(rgb(WHITE))

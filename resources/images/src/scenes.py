@@ -13,8 +13,8 @@ logo, the product name and the caption buttons; the bottom fades into the window
 import math
 import random
 
-from canvas import Layer, blank, blur, linear, mix, over, radial, rgb, rounded_rect
-from palette import ACCENT_A, ACCENT_B, ACCENT_LIGHT, SURFACE, SURFACE_DEEP, SURFACE_TOP, WHITE
+from canvas import Layer, blank, blur, fill_rounded, linear, over, radial, rgb, rounded_rect
+from palette import ACCENT_A, ACCENT_B, ACCENT_LIGHT, SURFACE, SURFACE_DEEP, WHITE
 
 DESIGN_W, DESIGN_H = 640, 256
 PLAY_CENTRE = (440, 130)
@@ -182,13 +182,6 @@ def _play_sign(ctx, cx, cy, size):
     ctx.close_path()
 
 
-def _fill_rounded(ctx, corner):
-    ctx.set_line_join(1)
-    ctx.set_line_width(corner)
-    ctx.fill_preserve()
-    ctx.stroke()
-
-
 def _glass_tile(ctx, x, y, s, accent=None, glyph=False):
     r = s * 0.26
     rounded_rect(ctx, x, y, s, s, r)
@@ -204,7 +197,7 @@ def _glass_tile(ctx, x, y, s, accent=None, glyph=False):
     if glyph:
         _play_sign(ctx, x + s * 0.52, y + s / 2.0, s * 0.42)
         ctx.set_source(rgb(WHITE, 0.96))
-        _fill_rounded(ctx, s * 0.06)
+        fill_rounded(ctx, s * 0.06)
 
 
 def _ring_and_play(scene, centre, radius):
@@ -246,7 +239,7 @@ def _ring_and_play(scene, centre, radius):
     _play_sign(ctx, cx + 4, cy, radius * 0.95)
     ctx.set_source(linear(cx - radius / 2, cy - radius / 2, cx + radius / 2, cy + radius / 2,
                           [(0, WHITE, 1), (1, (236, 216, 255), 1)]))
-    _fill_rounded(ctx, radius * 0.16)
+    fill_rounded(ctx, radius * 0.16)
     scene.add_with_glow(play, 7, 0.85)
 
 
@@ -260,6 +253,9 @@ def _tile_cloud(scene, seed, centre, spread, count, hero=True):
         s = 16 + 30 * depth
         x = cx + rng.uniform(-spread[0], spread[0]) - s / 2
         y = cy + rng.uniform(-spread[1], spread[1]) - s / 2
+        # Clear of the caption band at the top, where the name and the window buttons stand.
+        y = max(y, 56.0)
+        x = min(max(x, 170.0), 624.0 - s)
         tiles.append((depth, x, y, s))
     tiles.sort()
     for depth, x, y, s in tiles:
@@ -327,8 +323,8 @@ def _play_at_speed(scene, centre, size):
     for i in range(5):
         offset = 26 + i * 24
         _play_sign(ctx, cx - offset, cy, size * (0.9 - i * 0.1))
-        ctx.set_source(rgb(ACCENT_B if i % 2 else ACCENT_A, 0.34 - i * 0.06))
-        _fill_rounded(ctx, size * 0.12)
+        ctx.set_source(rgb(ACCENT_B if i % 2 else ACCENT_LIGHT, 0.55 - i * 0.1))
+        fill_rounded(ctx, size * 0.12)
     scene.add(trail, soften=2.5)
     for k in range(9):
         y = cy + (k - 4) * size * 0.11
@@ -347,7 +343,7 @@ def _play_at_speed(scene, centre, size):
     _play_sign(ctx, cx, cy, size)
     ctx.set_source(linear(cx - size / 2, cy - size / 2, cx + size / 2, cy + size / 2,
                           [(0, WHITE, 1), (1, (236, 216, 255), 1)]))
-    _fill_rounded(ctx, size * 0.16)
+    fill_rounded(ctx, size * 0.16)
     scene.add_with_glow(play, 8, 1.0)
 
 
@@ -371,7 +367,7 @@ def _data_layers(scene, centre, width):
         slab()
         ctx.set_source(linear(cx - hw, y - hh, cx + hw, y + hh,
                               [(0, ACCENT_A, 0.85 * alpha), (1, ACCENT_B, 0.85 * alpha)]))
-        _fill_rounded(ctx, 5)
+        fill_rounded(ctx, 5)
         slab()
         ctx.set_line_width(1.2)
         ctx.set_source(rgb(WHITE, 0.55 * alpha))
@@ -390,7 +386,7 @@ def _data_layers(scene, centre, width):
     ctx.line_to(ex + 9 * math.cos(tangent + 2.5), ey + 9 * math.sin(tangent + 2.5))
     ctx.close_path()
     ctx.set_source(rgb(ACCENT_LIGHT, 0.95))
-    _fill_rounded(ctx, 2)
+    fill_rounded(ctx, 2)
     scene.add_with_glow(layer, 7, 0.9)
 
 
