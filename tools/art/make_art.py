@@ -16,6 +16,7 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 IMAGES_DIR = os.path.join(ROOT, "resources", "images")
 sys.path.insert(0, os.path.join(IMAGES_DIR, "src"))
+sys.dont_write_bytecode = True  # keep the resource folder free of caches
 
 import numpy as np  # noqa: E402
 from PIL import Image  # noqa: E402

@@ -243,8 +243,9 @@ def _ring_and_play(scene, centre, radius):
     scene.add_with_glow(play, 7, 0.85)
 
 
-def _tile_cloud(scene, seed, centre, spread, count, hero=True):
-    """App tiles floating at several depths; far ones are softer and dimmer."""
+def _tile_cloud(scene, seed, centre, spread, count, hero=True, avoid=None):
+    """App tiles floating at several depths; far ones are softer and dimmer. Tiles whose centre falls inside the
+    circle `avoid` (x, y, radius) are left out, so a centrepiece stands clear."""
     rng = random.Random(seed)
     cx, cy = centre
     tiles = []
@@ -256,6 +257,8 @@ def _tile_cloud(scene, seed, centre, spread, count, hero=True):
         # Clear of the caption band at the top, where the name and the window buttons stand.
         y = max(y, 56.0)
         x = min(max(x, 170.0), 624.0 - s)
+        if avoid and math.hypot(x + s / 2 - avoid[0], y + s / 2 - avoid[1]) < avoid[2] + s / 2:
+            continue
         tiles.append((depth, x, y, s))
     tiles.sort()
     for depth, x, y, s in tiles:
@@ -408,7 +411,7 @@ def _picture(height, nebulae, ribbons, seed, centrepiece):
 
 def app(width, height):
     def centrepiece(scene):
-        _tile_cloud(scene, 11, (440, 128), (170, 70), 9, hero=False)
+        _tile_cloud(scene, 14, (430, 128), (190, 72), 14, hero=False, avoid=(440, 130, 72))
         _streaks(scene, 12, 10, (250, 360), 0.5)
         _ring_and_play(scene, PLAY_CENTRE, 52)
 
@@ -427,7 +430,7 @@ def app1(width, height):
 
 def app2(width, height):
     def centrepiece(scene):
-        _tile_cloud(scene, 31, (440, 130), (180, 76), 7, hero=False)
+        _tile_cloud(scene, 31, (440, 130), (180, 76), 10, hero=False, avoid=(440, 124, 96))
         _game_pad(scene, (440, 124), 170)
 
     nebulae = [(420, 130, 240, 120, ACCENT_A, 0.5), (580, 80, 150, 90, (255, 110, 210), 0.30),
