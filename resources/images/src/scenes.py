@@ -321,26 +321,33 @@ def _game_pad(scene, centre, width):
 
 def _play_at_speed(scene, centre, size):
     cx, cy = centre
+    # The wake: a tapering band of light behind the sign, as a long exposure would leave it.
     trail = scene.layer()
     ctx = trail.ctx
-    for i in range(5):
-        offset = 26 + i * 24
-        _play_sign(ctx, cx - offset, cy, size * (0.9 - i * 0.1))
-        ctx.set_source(rgb(ACCENT_B if i % 2 else ACCENT_LIGHT, 0.55 - i * 0.1))
-        fill_rounded(ctx, size * 0.12)
-    scene.add(trail, soften=2.5)
-    for k in range(9):
-        y = cy + (k - 4) * size * 0.11
-        length = 150 + 60 * math.cos(k * 1.3)
-        layer = scene.layer()
-        ctx = layer.ctx
-        ctx.move_to(cx - length - 30, y)
-        ctx.line_to(cx - size * 0.25, y)
-        ctx.set_line_width(1.3)
+    back = cx - size * 0.30
+    ctx.move_to(back, cy - size * 0.5)
+    ctx.curve_to(back - 80, cy - size * 0.42, back - 170, cy - size * 0.12, back - 240, cy - 2)
+    ctx.line_to(back - 240, cy + 2)
+    ctx.curve_to(back - 170, cy + size * 0.12, back - 80, cy + size * 0.42, back, cy + size * 0.5)
+    ctx.close_path()
+    ctx.set_source(linear(back - 240, 0, back, 0, [(0, ACCENT_A, 0), (0.6, ACCENT_A, 0.30), (1, ACCENT_B, 0.60)]))
+    ctx.fill()
+    scene.add(trail, soften=5)
+    # Speed lines leaving the sign's back edge: uneven in length and weight, brightest where they touch it.
+    rng = random.Random(int(cx))
+    lines = scene.layer()
+    ctx = lines.ctx
+    for k in range(7):
+        y = cy + (k - 3) * size * 0.13 + rng.uniform(-3, 3)
+        length = rng.uniform(110, 230) * (1.0 - abs(k - 3) * 0.12)
+        x1 = cx - size * 0.28
+        ctx.move_to(x1 - length, y)
+        ctx.line_to(x1, y)
+        ctx.set_line_width(rng.choice((1.0, 1.4, 2.0)))
         ctx.set_line_cap(1)
-        ctx.set_source(linear(cx - length - 30, 0, cx, 0, [(0, WHITE, 0), (1, WHITE, 0.55)]))
+        ctx.set_source(linear(x1 - length, 0, x1, 0, [(0, ACCENT_LIGHT, 0), (1, WHITE, rng.uniform(0.35, 0.6))]))
         ctx.stroke()
-        scene.add_with_glow(layer, 2, 0.8)
+    scene.add_with_glow(lines, 2, 0.8)
     play = scene.layer()
     ctx = play.ctx
     _play_sign(ctx, cx, cy, size)
@@ -355,7 +362,7 @@ def _data_layers(scene, centre, width):
     cx, cy = centre
     layer = scene.layer()
     ctx = layer.ctx
-    for i, alpha in ((2, 0.45), (1, 0.7), (0, 1.0)):
+    for i, alpha in ((0, 0.5), (1, 0.75), (2, 1.0)):  # bottom slab first: the top one lies in front
         y = cy + 16 - i * 18
         hw, hh = width / 2.0, width / 4.2
 
@@ -379,14 +386,15 @@ def _data_layers(scene, centre, width):
     ctx.set_line_width(2.2)
     ctx.set_line_cap(1)
     ctx.arc(cx, cy, radius, math.pi * 0.95, math.pi * 2.55)
-    ctx.set_source(linear(cx - radius, cy, cx + radius, cy, [(0, ACCENT_LIGHT, 0.2), (1, ACCENT_LIGHT, 0.95)]))
+    ctx.set_source(linear(cx - radius, cy, cx + radius, cy, [(0, ACCENT_LIGHT, 0.45), (1, ACCENT_LIGHT, 0.95)]))
     ctx.stroke()
     end = math.pi * 2.55
     ex, ey = cx + radius * math.cos(end), cy + radius * math.sin(end)
     tangent = end + math.pi / 2
-    ctx.move_to(ex + 9 * math.cos(tangent), ey + 9 * math.sin(tangent))
-    ctx.line_to(ex + 9 * math.cos(tangent - 2.5), ey + 9 * math.sin(tangent - 2.5))
-    ctx.line_to(ex + 9 * math.cos(tangent + 2.5), ey + 9 * math.sin(tangent + 2.5))
+    head = 11
+    ctx.move_to(ex + head * math.cos(tangent), ey + head * math.sin(tangent))
+    ctx.line_to(ex + head * math.cos(tangent - 2.5), ey + head * math.sin(tangent - 2.5))
+    ctx.line_to(ex + head * math.cos(tangent + 2.5), ey + head * math.sin(tangent + 2.5))
     ctx.close_path()
     ctx.set_source(rgb(ACCENT_LIGHT, 0.95))
     fill_rounded(ctx, 2)
@@ -421,7 +429,7 @@ def app(width, height):
 def app1(width, height):
     def centrepiece(scene):
         _streaks(scene, 22, 8, (220, 330), 0.45)
-        _tile_cloud(scene, 21, (440, 126), (160, 64), 16, hero=True)
+        _tile_cloud(scene, 21, (440, 126), (170, 66), 20, hero=True, avoid=(440, 126, 50))
 
     nebulae = [(460, 110, 220, 120, ACCENT_A, 0.55), (300, 70, 140, 80, ACCENT_B, 0.30),
                (600, 190, 160, 80, (64, 64, 210), 0.35)]
