@@ -77,7 +77,7 @@ def _inner_shadow(ctx, w, h, radius, alpha):
 
 ACCENT_STATES = {
     NORMAL: dict(fill=(ACCENT_A, ACCENT_B), rim=0.26, glow=0.0, shade=0.0),
-    HOVER: dict(fill=((134, 98, 255), (210, 120, 255)), rim=0.40, glow=0.08, shade=0.0),
+    HOVER: dict(fill=((128, 88, 255), (206, 106, 255)), rim=0.50, glow=0.07, shade=0.0),
     DOWN: dict(fill=((80, 46, 198), (138, 54, 206)), rim=0.0, glow=0.0, shade=0.34),
 }
 
