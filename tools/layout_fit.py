@@ -8,47 +8,36 @@ the element draws it with: single-line texts within the width, wrapped texts wit
 statics are also measured against every prompt text of the same language that the installer shows there, and every
 prompt text must stay within the 399 bytes that the prompt-text reader keeps.
 
-Fonts are the real files the Wine test prefix uses ("Microsoft YaHei" is replaced by WenQuanYi Micro Hei there, which
-is wider than YaHei, so a text that fits here fits on Windows too). Each text is measured for the four systems the
-font table distinguishes (Vista or later and older, Chinese system or not) and the worst case counts.
+Fonts are the real files of the Wine test prefix: Tahoma, WenQuanYi Micro Hei for "Microsoft YaHei" (the prefix
+replaces the one by the other; at the same cell height it is the wider of the two) and, through the font links, the
+same WenQuanYi for CJK and Loma for Thai. Each text is measured for the four systems the font table distinguishes
+(Vista or later or older, Chinese system or not); the worst case counts. Measures follow GDI+ DrawString: em size of
+the GDI font, 1/6 em kept free on either side, greedy wrapping at spaces and between CJK characters, the line pitch
+of the tallest face a line uses.
 
 Usage: /usr/bin/python3 tools/layout_fit.py [--verbose] [--root DIR]
 Exit code 0 when everything fits, 1 when anything is cut or malformed (each problem on one line).
-Needs python3-pil, fonts-wine, fonts-wqy-microhei and fonts-tlwg-loma-ttf.
+Needs python3-pil, python3-fonttools, fonts-wine, fonts-wqy-microhei and fonts-tlwg-loma-ttf.
 """
 import argparse
-import math
 import os
 import re
 import sys
 import unicodedata
 import xml.etree.ElementTree as ET
 
+from fontTools.ttLib import TTFont
 from PIL import ImageFont, features
 
-TAHOMA = "/usr/share/wine/fonts/tahoma.ttf"
-TAHOMA_BOLD = "/usr/share/wine/fonts/tahomabd.ttf"
-WQY = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
-LOMA = "/usr/share/fonts/truetype/tlwg/Loma.ttf"
-LOMA_BOLD = "/usr/share/fonts/truetype/tlwg/Loma-Bold.ttf"
-
-# Vertical metrics in font units (units per em, winAscent + winDescent, line spacing) of the files above. GDI makes a
-# font of cell height h at em h * upem / (winAscent + winDescent); GDI+ spaces lines by the family's line spacing.
-FACE_METRICS = {
-    "tahoma": (2048, 2472, 2472),
-    "wqy": (2048, 2401, 2401),
-    "loma": (2048, 3255, 3255),
-}
-FACE_FILES = {
-    ("tahoma", False): (TAHOMA, 0, False),
-    ("tahoma", True): (TAHOMA_BOLD, 0, False),
-    ("wqy", False): (WQY, 0, False),
-    ("wqy", True): (WQY, 0, True),  # no bold cut: the rasteriser emboldens, about 1 px wider per glyph
-    ("loma", False): (LOMA, 0, False),
-    ("loma", True): (LOMA_BOLD, 0, False),
+# The faces of the test prefix: regular file, bold file (None: the rasteriser emboldens, about 1 px wider a glyph).
+FACES = {
+    "tahoma": ("/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"),
+    "wqy": ("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", None),
+    "loma": ("/usr/share/fonts/truetype/tlwg/Loma.ttf", "/usr/share/fonts/truetype/tlwg/Loma-Bold.ttf"),
 }
 # Where a face lacks a character, the font links of the prefix (and Windows' own fallback) take it from these.
 FALLBACK = ["wqy", "loma", "tahoma"]
+
 
 # The eight fonts: (pre-Vista, Chinese system) -> (cell height, face, bold). "Microsoft YaHei" and its Chinese name are
 # the WenQuanYi face in the test prefix.
@@ -78,25 +67,31 @@ SYSTEMS = [(False, False), (False, True), (True, False), (True, True)]
 SYSTEM_NAMES = {(False, False): "Vista+", (False, True): "Vista+ Chinese", (True, False): "XP", (True, True): "XP Chinese"}
 
 _font_cache = {}
-_cmap_cache = {}
+_face_cache = {}
 
 
-def pil_font(face, bold, ppem):
-    key = (face, bold, ppem)
+def pil_font(face, bold, em):
+    key = (face, bold, em)
     if key not in _font_cache:
-        path, index, _ = FACE_FILES[(face, bold)]
+        regular, bold_file = FACES[face]
         engine = ImageFont.Layout.RAQM if features.check("raqm") else ImageFont.Layout.BASIC
-        _font_cache[key] = ImageFont.truetype(path, ppem, index=index, layout_engine=engine)
+        _font_cache[key] = ImageFont.truetype(bold_file if bold and bold_file else regular, em, layout_engine=engine)
     return _font_cache[key]
 
 
-def has_char(face, ch):
-    if face not in _cmap_cache:
-        from fontTools.ttLib import TTFont  # only for the character maps
+def face_info(face):
+    """(units per em, winAscent + winDescent, line spacing, character set) of a face's regular file."""
+    if face not in _face_cache:
+        font = TTFont(FACES[face][0], fontNumber=0)
+        os2, hhea = font["OS/2"], font["hhea"]
+        line = max(os2.usWinAscent + os2.usWinDescent, hhea.ascent - hhea.descent + hhea.lineGap)
+        _face_cache[face] = (font["head"].unitsPerEm, os2.usWinAscent + os2.usWinDescent, line,
+                             set(font.getBestCmap()))
+    return _face_cache[face]
 
-        path, index, _ = FACE_FILES[(face, False)]
-        _cmap_cache[face] = set(TTFont(path, fontNumber=index).getBestCmap())
-    return ord(ch) in _cmap_cache[face]
+
+def has_char(face, ch):
+    return ord(ch) in face_info(face)[3]
 
 
 class Font:
@@ -105,25 +100,30 @@ class Font:
     def __init__(self, name, pre_vista, chinese):
         self.name = name
         self.cell, self.face, self.bold = font_spec(name, pre_vista, chinese)
-        upem, cell_units, line_units = FACE_METRICS[self.face]
-        # GDI rounds the em to whole pixels, and GDI+ takes its em size from that font (height less internal leading).
+        upem, cell_units, line_units, _ = face_info(self.face)
+        # A font of cell height h has its em at h * upem / (winAscent + winDescent); GDI rounds the em to whole pixels, and GDI+ takes its em size from that font (height less internal leading).
         self.em = round(self.cell * upem / cell_units)
         self.line = self.em * line_units / upem
         # DrawString's default format keeps 1/6 em free on either side of the layout rectangle.
         self.padding = self.em / 3
 
-    def face_for(self, ch):
-        if ch in " \n" or unicodedata.category(ch) in ("Mn", "Cf") or has_char(self.face, ch):
+    def face_for(self, ch, previous):
+        """The face that draws ch: the font's own, else the first fallback that has it; a combining mark stays
+        with the face of the character it sits on."""
+        if ch in " \n" or has_char(self.face, ch):
             return self.face
+        if previous and unicodedata.category(ch) in ("Mn", "Mc") and has_char(previous, ch):
+            return previous
         for face in FALLBACK:
             if has_char(face, ch):
                 return face
         return self.face
 
     def runs(self, text):
+        """Splits text into [face, characters] runs."""
         out = []
         for ch in text:
-            face = self.face_for(ch)
+            face = self.face_for(ch, out[-1][0] if out else None)
             if out and out[-1][0] == face:
                 out[-1][1] += ch
             else:
@@ -134,7 +134,7 @@ class Font:
         total = 0.0
         for face, run in self.runs(text):
             total += pil_font(face, self.bold, self.em).getlength(run)
-            if self.bold and FACE_FILES[(face, True)][2]:
+            if self.bold and FACES[face][1] is None:
                 total += sum(1 for ch in run if unicodedata.category(ch) != "Mn")
         return total
 
@@ -142,7 +142,7 @@ class Font:
         """Line pitch of the face, or of a fallback face with taller lines when the text uses one."""
         height = self.line
         for face, _ in self.runs(text):
-            upem, _, line_units = FACE_METRICS[face]
+            upem, _, line_units, _ = face_info(face)
             height = max(height, self.em * line_units / upem)
         return height
 
@@ -172,34 +172,30 @@ def break_units(text):
     return units
 
 
+def split_overlong(line, font, width, lines):
+    """Moves whole-line pieces of a piece wider than the line into lines, between characters (never before a
+    combining mark); returns the rest."""
+    while font.width(line.rstrip(" ")) > width and len(line) > 1:
+        cut = len(line) - 1
+        while cut > 1 and font.width(line[:cut]) > width:
+            cut -= 1
+        while cut > 1 and unicodedata.category(line[cut]) == "Mn":
+            cut -= 1
+        lines.append(line[:cut])
+        line = line[cut:]
+    return line
+
+
 def wrap(text, font, width):
     """Greedy word wrap as DrawString does it; a piece wider than a whole line is broken between characters."""
     lines = []
     for paragraph in text.split("\n"):
         line = ""
         for unit in break_units(paragraph):
-            candidate = line + unit
-            if not line or font.width(candidate.rstrip(" ")) <= width:
-                line = candidate
-                while font.width(line.rstrip(" ")) > width and len(line) > 1:
-                    cut = len(line) - 1
-                    while cut > 1 and font.width(line[:cut]) > width:
-                        cut -= 1
-                    while cut > 1 and unicodedata.category(line[cut]) == "Mn":
-                        cut -= 1
-                    lines.append(line[:cut])
-                    line = line[cut:]
-                continue
-            lines.append(line.rstrip(" "))
-            line = unit
-            while font.width(line.rstrip(" ")) > width and len(line) > 1:
-                cut = len(line) - 1
-                while cut > 1 and font.width(line[:cut]) > width:
-                    cut -= 1
-                while cut > 1 and unicodedata.category(line[cut]) == "Mn":
-                    cut -= 1
-                lines.append(line[:cut])
-                line = line[cut:]
+            if line and font.width((line + unit).rstrip(" ")) > width:
+                lines.append(line.rstrip(" "))
+                line = ""
+            line = split_overlong(line + unit, font, width, lines)
         lines.append(line.rstrip(" "))
     return lines
 
@@ -295,9 +291,10 @@ class Report:
         self.verbose = verbose
         self.problems = 0
 
-    def fail(self, where, message):
+    def fail(self, where, message, verdict="CUT"):
+        """verdict: CUT for a text that does not fit, BAD for a document or value that does not read as meant."""
         self.problems += 1
-        print(f"CUT   {where}: {message}")
+        print(f"{verdict:5} {where}: {message}")
 
     def ok(self, where, message):
         if self.verbose:
@@ -309,7 +306,7 @@ def read_int(value):
     return int(match.group(1)) if match else None
 
 
-def check_value(kind, name, value):
+def check_value(kind, value):
     """Returns why the value does not read as its type, or None."""
     if kind == "int":
         return None if re.fullmatch(r"[+-]?\d+", value) else "not an integer"
@@ -353,7 +350,10 @@ class Element:
         elif a.get("yAlignment") == "center":
             y = int((ph - height) / 2)
         self.rect = (px + x, py + y, width, height)  # window coordinates
-        self.children = [Element(child, self.rect) for child in node] if self.kind in ("panel", "tablist") else []
+        self.children = []
+        if self.kind in ("panel", "tablist"):
+            accepted = IN_PANEL if self.kind == "panel" else {"tab"}
+            self.children = [Element(child, self.rect) for child in node if child.tag in accepted]
 
     def walk(self):
         yield self
@@ -390,33 +390,40 @@ def text_box(element):
 
 
 def measure(report, where, element, text, label=""):
-    """Measures one text in the element's box on every system; reports whether it fits."""
+    """Measures one text in the element's box on every system; reports whether it fits. Buttons and check boxes draw
+    on one line; statics and links wrap, and one less than two lines high is a one-line label whose text must fit
+    its width."""
     width, height, single = text_box(element)
+    font_name = text_font(element)
+    if element.kind in ("static", "link") and height < 2 * Font(font_name, False, False).line and "\n" not in text:
+        single = True
     worst = None
     for system in SYSTEMS:
-        font = Font(text_font(element), *system)
+        font = Font(font_name, *system)
         room = width - font.padding
-        if single or (element.kind == "static" and height < 2 * font.line and "\n" not in text):
+        if single:
             need = font.width(text)
-            lh = font.line_height(text)
-            if need > room or lh > height + 0.5:
-                report.fail(where, f"{label}{text!r} needs {need:.0f} x {lh:.0f} px in {font.name} font on "
+            pitch = font.line_height(text)
+            if need > room or pitch > height + 0.5:
+                report.fail(where, f"{label}{text!r} needs {need:.0f} x {pitch:.0f} px in the {font.name} font on "
                             f"{SYSTEM_NAMES[system]}, has {room:.0f} x {height} px")
                 return False
             slack = room - need
         else:
-            if read_int(element.node.attrib.get("viewport", "0")):
-                return True  # a scrolling text: its height is not bounded by the element
             lines = wrap(text, font, room)
             need = (len(lines) - 1) * font.line + max(font.line_height(line) for line in lines)
+            if read_int(element.node.attrib.get("viewport", "0")):
+                report.ok(where, f"scrolling text of {len(lines)} lines, {need:.0f} px high on {SYSTEM_NAMES[system]}")
+                return True  # a viewport scrolls: its text may be taller than the element
             if need > height + 0.5:
-                report.fail(where, f"{label}{text!r} wraps to {len(lines)} lines, {need:.0f} px high in "
+                report.fail(where, f"{label}{text!r} wraps to {len(lines)} lines, {need:.0f} px high in the "
                             f"{font.name} font on {SYSTEM_NAMES[system]}, has {height} px")
                 return False
             slack = height - need
         if worst is None or slack < worst[0]:
-            worst = (slack, system, font.name)
-    report.ok(where, f"{label}{text[:40]!r} fits (least room {worst[0]:.0f} px, {worst[2]} font, "
+            worst = (slack, system)
+    room_kind = "px to spare in the width" if single else "px to spare in the height"
+    report.ok(where, f"{label}{text[:40]!r} fits, {worst[0]:.0f} {room_kind} ({font_name} font, "
               f"{SYSTEM_NAMES[worst[1]]})")
     return True
 
@@ -442,49 +449,50 @@ def check_document(report, path, name):
     with open(path, "rb") as f:
         data = f.read()
     if not data.startswith(b'<?xml version="1.0" encoding="UTF-8"?>'):
-        report.fail(where, "does not start with the UTF-8 XML declaration")
+        report.fail(where, "does not start with the UTF-8 XML declaration", "BAD")
     try:
         data.decode("utf-8")
         root = ET.fromstring(data)
     except (UnicodeDecodeError, ET.ParseError) as error:
-        report.fail(where, f"not well-formed: {error}")
+        report.fail(where, f"not well-formed: {error}", "BAD")
         return None
     if root.tag != "window":
-        report.fail(where, "root element is not window")
+        report.fail(where, "root element is not window", "BAD")
         return None
     popup = "CANNOTDOWN" in name.upper() or name in STORED_ONLY
     for attr, value in root.attrib.items():
         kind = COMMON.get(attr) or WINDOW.get(attr)
         if kind is None:
-            report.fail(where, f"window: unknown attribute {attr}")
-        elif check_value(kind, attr, value):
-            report.fail(where, f"window {attr}={value!r}: {check_value(kind, attr, value)}")
+            report.fail(where, f"window: unknown attribute {attr}", "BAD")
+        elif check_value(kind, value):
+            report.fail(where, f"window {attr}={value!r}: {check_value(kind, value)}", "BAD")
 
     def check_node(node, place):
         allowed = {"popup": POPUP_ROOT, "main": MAIN_ROOT, "panel": IN_PANEL, "tablist": {"tab"}}[place]
         label = f"{node.tag} {node.get('id', '')}".strip()
         if node.tag not in allowed:
-            report.fail(where, f"{label}: element name not accepted here (the loader skips it)")
+            report.fail(where, f"{label}: element name not accepted here (the loader skips it)", "BAD")
             return
         table = KIND_ATTRIBUTES.get(node.tag, {})
         for attr, value in node.attrib.items():
             kind = COMMON.get(attr) or table.get(attr)
             if kind is None:
-                report.fail(where, f"{label}: attribute {attr} is not read by a {node.tag}")
-            elif check_value(kind, attr, value):
-                report.fail(where, f"{label} {attr}={value!r}: {check_value(kind, attr, value)}")
+                report.fail(where, f"{label}: attribute {attr} is not read by a {node.tag}", "BAD")
+            elif check_value(kind, value):
+                report.fail(where, f"{label} {attr}={value!r}: {check_value(kind, value)}", "BAD")
         if node.tag in ("panel", "tablist"):
             for child in node:
                 check_node(child, "panel" if node.tag == "panel" else "tablist")
         elif len(node):
-            report.fail(where, f"{label}: children of a {node.tag} are never read")
+            report.fail(where, f"{label}: children of a {node.tag} are never read", "BAD")
 
     for child in root:
         check_node(child, "popup" if popup else "main")
 
     width = read_int(root.get("width", "0")) or 0
     height = read_int(root.get("height", "0")) or 0
-    elements = [Element(child, (0, 0, width, height)) for child in root]
+    accepted = POPUP_ROOT if popup else MAIN_ROOT
+    elements = [Element(child, (0, 0, width, height)) for child in root if child.tag in accepted]
     found = {}
     for top in elements:
         for element in top.walk():
@@ -531,15 +539,15 @@ def main():
     for prompt_file in sorted(os.listdir(prompts_dir)):
         for key, value in read_prompts(os.path.join(prompts_dir, prompt_file)).items():
             if len(value) > PROMPT_BYTES:
-                report.fail(prompt_file, f"{key} is {len(value)} bytes; the reader keeps {PROMPT_BYTES}")
+                report.fail(prompt_file, f"{key} is {len(value)} bytes; the reader keeps {PROMPT_BYTES}", "BAD")
 
     expected = {name for _, main_name, popup_name, _ in LANGUAGES for name in (main_name, popup_name)}
     expected |= set(STORED_ONLY)
     present = {os.path.splitext(f)[0] for f in os.listdir(layouts) if f.endswith(".xml")}
     for name in sorted(expected - present):
-        report.fail(name, "document missing")
+        report.fail(name, "document missing", "BAD")
     for name in sorted(present - expected):
-        report.fail(name, "document that no language names")
+        report.fail(name, "document that no language names", "BAD")
 
     for language, main_name, popup_name, prompt_name in LANGUAGES:
         prompts = {}
@@ -559,7 +567,7 @@ def main():
                 required = required + (RUSSIAN_MAIN_IDS if kind == "main" else RUSSIAN_POPUP_IDS)
             for element_id in required:
                 if element_id not in found:
-                    report.fail(name, f"{element_id} is missing")
+                    report.fail(name, f"{element_id} is missing", "BAD")
             inside(report, name, elements, size)
             extra = []
             if kind == "main":
@@ -567,6 +575,8 @@ def main():
                 extra.append(("id_static_version", version, "with the version: "))
                 if "Repair" in prompts:
                     extra.append(("id_install", prompts["Repair"], "prompt Repair: "))
+                if "id_static_downing_size" in found:
+                    extra.append(("id_static_downing_size", "9999.9M/9999.9M", "size label: "))
             else:
                 for key in TIP1_KEYS:
                     if key in prompts:
