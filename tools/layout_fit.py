@@ -29,11 +29,12 @@ import xml.etree.ElementTree as ET
 from fontTools.ttLib import TTFont
 from PIL import ImageFont, features
 
-# The faces of the test prefix: regular file, bold file (None: the rasteriser emboldens, about 1 px wider a glyph).
+# The faces of the test prefix. A bold font is drawn by emboldening the regular outlines (Wine does so even where a
+# bold file exists), about 1 px wider a glyph.
 FACES = {
-    "tahoma": ("/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"),
-    "wqy": ("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", None),
-    "loma": ("/usr/share/fonts/truetype/tlwg/Loma.ttf", "/usr/share/fonts/truetype/tlwg/Loma-Bold.ttf"),
+    "tahoma": "/usr/share/wine/fonts/tahoma.ttf",
+    "wqy": "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc",
+    "loma": "/usr/share/fonts/truetype/tlwg/Loma.ttf",
 }
 # Where a face lacks a character, the font links of the prefix (and Windows' own fallback) take it from these.
 FALLBACK = ["wqy", "loma", "tahoma"]
@@ -70,19 +71,18 @@ _font_cache = {}
 _face_cache = {}
 
 
-def pil_font(face, bold, em):
-    key = (face, bold, em)
+def pil_font(face, em):
+    key = (face, em)
     if key not in _font_cache:
-        regular, bold_file = FACES[face]
-        engine = ImageFont.Layout.RAQM if features.check("raqm") else ImageFont.Layout.BASIC
-        _font_cache[key] = ImageFont.truetype(bold_file if bold and bold_file else regular, em, layout_engine=engine)
+        # Basic layout: whole-pixel hinted advances, as GDI measures them.
+        _font_cache[key] = ImageFont.truetype(FACES[face], em, layout_engine=ImageFont.Layout.BASIC)
     return _font_cache[key]
 
 
 def face_info(face):
     """(units per em, winAscent + winDescent, line spacing, character set) of a face's regular file."""
     if face not in _face_cache:
-        font = TTFont(FACES[face][0], fontNumber=0)
+        font = TTFont(FACES[face], fontNumber=0)
         os2, hhea = font["OS/2"], font["hhea"]
         line = max(os2.usWinAscent + os2.usWinDescent, hhea.ascent - hhea.descent + hhea.lineGap)
         _face_cache[face] = (font["head"].unitsPerEm, os2.usWinAscent + os2.usWinDescent, line,
@@ -100,12 +100,19 @@ class Font:
     def __init__(self, name, pre_vista, chinese):
         self.name = name
         self.cell, self.face, self.bold = font_spec(name, pre_vista, chinese)
-        upem, cell_units, line_units, _ = face_info(self.face)
-        # A font of cell height h has its em at h * upem / (winAscent + winDescent); GDI rounds the em to whole pixels, and GDI+ takes its em size from that font (height less internal leading).
-        self.em = round(self.cell * upem / cell_units)
-        self.line = self.em * line_units / upem
+        upem, self.cell_units, line_units, _ = face_info(self.face)
+        # A font of cell height h has its em at h * upem / (winAscent + winDescent); GDI rounds it to whole pixels and
+        # GDI+ takes that em. Lines are as far apart as the cell is high (or the face's line spacing, if larger).
+        self.em = round(self.cell * upem / self.cell_units)
+        self.line = max(self.cell, self.em * line_units / upem)
         # DrawString's default format keeps 1/6 em free on either side of the layout rectangle.
         self.padding = self.em / 3
+
+    def fallback_em(self, face):
+        """A linked face is drawn as much larger as its cell is taller than the base face's (measured under Wine)."""
+        if face == self.face:
+            return self.em
+        return round(self.em * face_info(face)[1] / self.cell_units)
 
     def face_for(self, ch, previous):
         """The face that draws ch: the font's own, else the first fallback that has it; a combining mark stays
@@ -131,72 +138,55 @@ class Font:
         return out
 
     def width(self, text):
-        total = 0.0
+        total = 0
         for face, run in self.runs(text):
-            total += pil_font(face, self.bold, self.em).getlength(run)
-            if self.bold and FACES[face][1] is None:
-                total += sum(1 for ch in run if unicodedata.category(ch) != "Mn")
+            total += pil_font(face, self.fallback_em(face)).getlength(run)
+            if face != self.face:
+                total += 1  # the linked face's em is fractional; round its run up
+            if self.bold:
+                total += sum(1 for ch in run if ch != " " and unicodedata.category(ch) not in ("Mn", "Me"))
         return total
 
-    def line_height(self, text):
-        """Line pitch of the face, or of a fallback face with taller lines when the text uses one."""
-        height = self.line
-        for face, _ in self.runs(text):
-            upem, _, line_units, _ = face_info(face)
-            height = max(height, self.em * line_units / upem)
-        return height
 
-
-def is_cjk(ch):
-    code = ord(ch)
-    return (0x2E80 <= code <= 0x9FFF or 0xAC00 <= code <= 0xD7AF or 0xF900 <= code <= 0xFAFF or
-            0xFF00 <= code <= 0xFFEF or 0x3000 <= code <= 0x303F)
-
-
-NO_LINE_START = set("，。、；：！？）」』】》〉,.;:!?)]%ー・…")
-
-
-def break_units(text):
-    """Splits a paragraph into pieces between which a line may break: after spaces, around CJK characters (never
-    before closing punctuation). Thai breaks only at its spaces here, which is the most a plain wrapper does."""
-    units = []
-    current = ""
-    for ch in text:
-        if current and (current[-1] == " " or
-                        ((is_cjk(ch) or is_cjk(current[-1])) and ch not in NO_LINE_START and ch != " ")):
-            units.append(current)
-            current = ""
-        current += ch
-    if current:
-        units.append(current)
-    return units
-
-
-def split_overlong(line, font, width, lines):
-    """Moves whole-line pieces of a piece wider than the line into lines, between characters (never before a
-    combining mark); returns the rest."""
-    while font.width(line.rstrip(" ")) > width and len(line) > 1:
-        cut = len(line) - 1
-        while cut > 1 and font.width(line[:cut]) > width:
-            cut -= 1
-        while cut > 1 and unicodedata.category(line[cut]) == "Mn":
-            cut -= 1
-        lines.append(line[:cut])
-        line = line[cut:]
-    return line
+def fit_length(text, font, width):
+    """How many leading characters of text fit in width (at least one)."""
+    low, high = 1, len(text)
+    while low < high:
+        middle = (low + high + 1) // 2
+        if font.width(text[:middle]) <= width:
+            low = middle
+        else:
+            high = middle - 1
+    return low
 
 
 def wrap(text, font, width):
-    """Greedy word wrap as DrawString does it; a piece wider than a whole line is broken between characters."""
+    """The lines DrawString makes of text in a rectangle width wide: each line takes as many characters as fit and
+    then gives back the word it cut into, breaking after the last space; a line without a space breaks where the
+    width ends (so CJK and Thai run to the edge). That is how Wine wraps; Windows also breaks between CJK characters
+    and Thai words, which never needs more lines."""
     lines = []
     for paragraph in text.split("\n"):
-        line = ""
-        for unit in break_units(paragraph):
-            if line and font.width((line + unit).rstrip(" ")) > width:
-                lines.append(line.rstrip(" "))
-                line = ""
-            line = split_overlong(line + unit, font, width, lines)
-        lines.append(line.rstrip(" "))
+        rest = paragraph
+        while True:
+            if font.width(rest) <= width:
+                lines.append(rest.rstrip(" "))
+                break
+            fit = fit_length(rest, font, width)
+            end = fit
+            if rest[fit] == " ":
+                while end < len(rest) and rest[end] == " ":
+                    end += 1
+            else:
+                space = rest.rfind(" ", 0, fit)
+                if space >= 0:
+                    end = space + 1
+            while end < len(rest) and unicodedata.category(rest[end]) in ("Mn", "Mc"):
+                end += 1  # a mark stays on the line of its character
+            lines.append(rest[:end].rstrip(" "))
+            rest = rest[end:]
+            if not rest:
+                break
     return lines
 
 
@@ -403,7 +393,7 @@ def measure(report, where, element, text, label=""):
         room = width - font.padding
         if single:
             need = font.width(text)
-            pitch = font.line_height(text)
+            pitch = font.line
             if need > room or pitch > height + 0.5:
                 report.fail(where, f"{label}{text!r} needs {need:.0f} x {pitch:.0f} px in the {font.name} font on "
                             f"{SYSTEM_NAMES[system]}, has {room:.0f} x {height} px")
@@ -411,7 +401,7 @@ def measure(report, where, element, text, label=""):
             slack = room - need
         else:
             lines = wrap(text, font, room)
-            need = (len(lines) - 1) * font.line + max(font.line_height(line) for line in lines)
+            need = len(lines) * font.line
             if read_int(element.node.attrib.get("viewport", "0")):
                 report.ok(where, f"scrolling text of {len(lines)} lines, {need:.0f} px high on {SYSTEM_NAMES[system]}")
                 return True  # a viewport scrolls: its text may be taller than the element
