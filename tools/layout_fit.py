@@ -9,11 +9,12 @@ statics are also measured against every prompt text of the same language that th
 prompt text must stay within the 399 bytes that the prompt-text reader keeps.
 
 Fonts are the real files of the Wine test prefix: Tahoma, WenQuanYi Micro Hei for "Microsoft YaHei" (the prefix
-replaces the one by the other; at the same cell height it is the wider of the two) and, through the font links, the
-same WenQuanYi for CJK and Loma for Thai. Each text is measured for the four systems the font table distinguishes
-(Vista or later or older, Chinese system or not); the worst case counts. Measures follow GDI+ DrawString: em size of
-the GDI font, 1/6 em kept free on either side, greedy wrapping at spaces and between CJK characters, the line pitch
-of the tallest face a line uses.
+replaces the one by the other; at the same cell height it is the wider of the two) and, through font links,
+WenQuanYi for CJK and Loma for Thai. Each text is measured for the four systems the font table distinguishes (Vista
+or later or older, Chinese system or not); the worst case counts. The measures follow what GDI+ DrawString does under
+Wine: the em of the GDI font, hinted whole-pixel advances, 1/6 em kept free on either side, lines one cell apart,
+breaks after the last space that fits (or where the width ends), a linked face scaled by its cell height. For the
+Vista fonts they give the same widths and line counts as GDI+ MeasureString under Wine, and never less for Thai.
 
 Usage: /usr/bin/python3 tools/layout_fit.py [--verbose] [--root DIR]
 Exit code 0 when everything fits, 1 when anything is cut or malformed (each problem on one line).
@@ -27,7 +28,7 @@ import unicodedata
 import xml.etree.ElementTree as ET
 
 from fontTools.ttLib import TTFont
-from PIL import ImageFont, features
+from PIL import ImageFont
 
 # The faces of the test prefix. A bold font is drawn by emboldening the regular outlines (Wine does so even where a
 # bold file exists), about 1 px wider a glyph.
@@ -109,7 +110,7 @@ class Font:
         self.padding = self.em / 3
 
     def fallback_em(self, face):
-        """A linked face is drawn as much larger as its cell is taller than the base face's (measured under Wine)."""
+        """The em of a linked face: the base em scaled by the ratio of the two faces' cell heights (as Wine draws it)."""
         if face == self.face:
             return self.em
         return round(self.em * face_info(face)[1] / self.cell_units)
@@ -419,7 +420,7 @@ def measure(report, where, element, text, label=""):
 
 
 def read_prompts(path):
-    """The INFO values as the reader keeps them: at most 399 bytes, decoded from UTF-8."""
+    """The INFO values of a prompt-text document as bytes, without the quotes the reader strips."""
     values = {}
     with open(path, "rb") as f:
         data = f.read()
@@ -487,7 +488,7 @@ def check_document(report, path, name):
     for top in elements:
         for element in top.walk():
             found.setdefault(element.id, element)
-    return root, elements, found, (width, height)
+    return elements, found, (width, height)
 
 
 def check_fits(report, where, elements, found, extra):
@@ -552,7 +553,7 @@ def main():
             result = check_document(report, path, name)
             if result is None:
                 continue
-            root, elements, found, size = result
+            elements, found, size = result
             if language == "Russian":
                 required = required + (RUSSIAN_MAIN_IDS if kind == "main" else RUSSIAN_POPUP_IDS)
             for element_id in required:
@@ -561,19 +562,17 @@ def main():
             inside(report, name, elements, size)
             extra = []
             if kind == "main":
-                version = found["id_static_version"].title + " 1.0.1.0000"
-                extra.append(("id_static_version", version, "with the version: "))
-                if "Repair" in prompts:
+                if "id_static_version" in found:
+                    version = found["id_static_version"].title + " 1.0.1.0000"
+                    extra.append(("id_static_version", version, "with the version: "))
+                if "Repair" in prompts and "id_install" in found:
                     extra.append(("id_install", prompts["Repair"], "prompt Repair: "))
                 if "id_static_downing_size" in found:
                     extra.append(("id_static_downing_size", "9999.9M/9999.9M", "size label: "))
             else:
-                for key in TIP1_KEYS:
-                    if key in prompts:
-                        extra.append(("id_static_tip1", prompts[key], f"prompt {key}: "))
-                for key in TIP2_KEYS:
-                    if prompts.get(key):
-                        extra.append(("id_static_tip2", prompts[key], f"prompt {key}: "))
+                for static_id, keys in (("id_static_tip1", TIP1_KEYS), ("id_static_tip2", TIP2_KEYS)):
+                    if static_id in found:
+                        extra += [(static_id, prompts[key], f"prompt {key}: ") for key in keys if prompts.get(key)]
             check_fits(report, name, elements, found, extra)
             if kind == "main":
                 # The progress label is drawn on one line from progress_width - 12 to progress_width + 43.
@@ -590,7 +589,7 @@ def main():
         if os.path.exists(path):
             result = check_document(report, path, name)
             if result:
-                root, elements, found, size = result
+                elements, found, size = result
                 inside(report, name, elements, size)
                 check_fits(report, name, elements, found, [])
 
