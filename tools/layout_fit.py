@@ -66,7 +66,8 @@ def font_spec(font, pre_vista, chinese):
 
 
 SYSTEMS = [(False, False), (False, True), (True, False), (True, True)]
-SYSTEM_NAMES = {(False, False): "Vista+", (False, True): "Vista+ Chinese", (True, False): "XP", (True, True): "XP Chinese"}
+SYSTEM_NAMES = {(False, False): "Vista+", (False, True): "Vista+ Chinese", (True, False): "XP",
+                (True, True): "XP Chinese"}
 
 _font_cache = {}
 _face_cache = {}
@@ -110,7 +111,7 @@ class Font:
         self.padding = self.em / 3
 
     def fallback_em(self, face):
-        """The em of a linked face: the base em scaled by the ratio of the two faces' cell heights (as Wine draws it)."""
+        """The em of a linked face: the base em scaled by the ratio of the faces' cell heights (as Wine draws it)."""
         if face == self.face:
             return self.em
         return round(self.em * face_info(face)[1] / self.cell_units)
