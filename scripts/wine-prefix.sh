@@ -10,7 +10,9 @@ exec 9>"$root/.lock"
 flock 9
 export WINEPREFIX="$root/prefix" HOME="$root/home" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-[ -f "$WINEPREFIX/.pindle-ready" ] && exit 0
+# The marker holds the set-up's revision: a prefix made by an older script is made again.
+revision=2
+[ "$(cat "$WINEPREFIX/.pindle-ready" 2>/dev/null)" = "$revision" ] && exit 0
 rm -rf "$WINEPREFIX"
 "$loader" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
@@ -30,6 +32,9 @@ def multi_sz(items):
     data = ("\0".join(items) + "\0\0").encode("utf-16-le")
     return "hex(7):" + ",".join("%02x" % b for b in data)
 link = multi_sz(["wqy-microhei.ttc,WenQuanYi Micro Hei", "Loma.ttf,Loma"])
+# "Microsoft YaHei" becomes WenQuanYi, which has CJK but no Thai: like YaHei on Windows, it
+# falls back to a Thai face for Thai text.
+thai = multi_sz(["Loma.ttf,Loma"])
 text = f"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
@@ -43,14 +48,20 @@ text = f"""Windows Registry Editor Version 5.00
 "Tahoma"={link}
 "Microsoft Sans Serif"={link}
 "Segoe UI"={link}
+"Microsoft YaHei"={thai}
+"\u5fae\u8f6f\u96c5\u9ed1"={thai}
+"WenQuanYi Micro Hei"={thai}
 
 [HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
 "Tahoma"={link}
 "Microsoft Sans Serif"={link}
 "Segoe UI"={link}
+"Microsoft YaHei"={thai}
+"\u5fae\u8f6f\u96c5\u9ed1"={thai}
+"WenQuanYi Micro Hei"={thai}
 """
 open(sys.argv[1], "wb").write(b"\xff\xfe" + text.replace("\n", "\r\n").encode("utf-16-le"))
 PY
 "$loader" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 wineserver -w
-touch "$WINEPREFIX/.pindle-ready"
+echo "$revision" >"$WINEPREFIX/.pindle-ready"

@@ -144,7 +144,7 @@ void CButtonCtl::PaintContent(ICanvas& canvas, const UiRect& rect, Colour text_c
   } else {
     format |= text_format::kCentre;
   }
-  canvas.DrawText(text_, text_rect, font_, text_colour, format, layered_);
+  canvas.DrawString(text_, text_rect, font_, text_colour, format, layered_);
 }
 
 void CButtonCtl::Paint(ICanvas& canvas) {

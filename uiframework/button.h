@@ -31,6 +31,7 @@ class CButtonCtl : public CBaseElementCtl {
   int state() const { return state_; }
   bool pressed() const { return pressed_; }
   bool alert_border() const { return alert_border_; }
+  FontKind text_font() const { return font_; }
   // The frame of the strip that `state` shows: normal 0, hover 1, down 2, disabled 3.
   static int FrameIndexOf(int state);
   // The corner margins a nine-slice of the image uses (all zero becomes 3, 6, 3, 6).

@@ -17,8 +17,8 @@ class ICanvas {
   // `source` nine-sliced into `dest` keeping `corners` unscaled; all-zero corners is a stretch.
   virtual void NineSlice(const UiImage& image, const UiRect& dest, const UiRect& source, const Margins& corners) = 0;
   // Text in `font` and `colour` with the text-format bits; GDI+ (alpha 0xFE) when `layered`.
-  virtual void DrawText(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
-                        bool layered) = 0;
+  virtual void DrawString(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
+                          bool layered) = 0;
   // Width in pixels of `text` on one line in `font`.
   virtual int MeasureText(const std::wstring& text, FontKind font) = 0;
   // Rounded rectangle (quarter circles in 8 x 8 boxes through GDI+, 3 x 3 ellipses through GDI).

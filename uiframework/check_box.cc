@@ -58,6 +58,6 @@ void CCheckBoxCtl::Paint(ICanvas& canvas) {
   }
   if (text_.empty()) return;
   const UiRect text_rect{rect.left + frame_width + 5, rect.top, rect.right + 4, rect.bottom};
-  canvas.DrawText(text_, text_rect, FontKind::kDefault, box_text_colour_,
-                  text_format::kSingleLine | text_format::kVerticalCentre, layered_);
+  canvas.DrawString(text_, text_rect, FontKind::kDefault, box_text_colour_,
+                    text_format::kSingleLine | text_format::kVerticalCentre, layered_);
 }

@@ -33,5 +33,5 @@ Margins ElementAttributes::MarginsValue(const char* name) const {
 UiImage ElementAttributes::Image(const char* name) const {
   const std::wstring image_name = Text(name);
   if (image_name.empty() || !images_) return UiImage{};
-  return images_->LoadImage(image_name);
+  return images_->ImageNamed(image_name);
 }

@@ -15,7 +15,7 @@ class TiXmlElement;
 class IImageSource {
  public:
   virtual ~IImageSource() = default;
-  virtual UiImage LoadImage(const std::wstring& name) = 0;
+  virtual UiImage ImageNamed(const std::wstring& name) = 0;
 };
 
 class ElementAttributes {

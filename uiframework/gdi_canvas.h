@@ -14,8 +14,8 @@ class CGdiCanvas : public ICanvas {
 
   void BlendImage(const UiImage& image, const UiRect& dest, const UiRect& source) override;
   void NineSlice(const UiImage& image, const UiRect& dest, const UiRect& source, const Margins& corners) override;
-  void DrawText(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
-                bool layered) override;
+  void DrawString(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
+                  bool layered) override;
   // GDI measure in the font (through this dc), as the controls have always measured.
   int MeasureText(const std::wstring& text, FontKind font) override;
   void RoundRect(const UiRect& rect, Colour pen, Colour brush, bool layered) override;

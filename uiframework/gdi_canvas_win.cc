@@ -19,8 +19,8 @@ void CGdiCanvas::NineSlice(const UiImage& image, const UiRect& dest, const UiRec
                             corners.top, corners.right, corners.bottom);
 }
 
-void CGdiCanvas::DrawText(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
-                          bool layered) {
+void CGdiCanvas::DrawString(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
+                            bool layered) {
   if (layered) {
     resources_->DrawTextPlus(dc_, text, ToRect(rect), resources_->GetFont(font), colour, format);
   } else {

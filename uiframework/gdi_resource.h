@@ -110,7 +110,7 @@ class CGDIResource {
 class CResourceImages : public IImageSource {
  public:
   CResourceImages(CGDIResource* resources, HMODULE module) : resources_(resources), module_(module) {}
-  UiImage LoadImage(const std::wstring& name) override;
+  UiImage ImageNamed(const std::wstring& name) override;
 
  private:
   CGDIResource* resources_;

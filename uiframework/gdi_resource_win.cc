@@ -336,7 +336,7 @@ void CGDIResource::DrawText(HDC dc, const std::wstring& text, const RECT& rect, 
   ScopedSelectObject select(dc, font);
   SetTextColor(dc, colour);
   RECT target = rect;
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, format);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, format);
 }
 
 void CGDIResource::DrawTextPlusDefault(HDC dc, const std::wstring& text, const RECT& rect, COLORREF colour,
@@ -375,6 +375,6 @@ bool CGDIResource::MeasureTextPlus(HDC dc, const std::wstring& text, HFONT font,
   return true;
 }
 
-UiImage CResourceImages::LoadImage(const std::wstring& name) {
+UiImage CResourceImages::ImageNamed(const std::wstring& name) {
   return resources_->LoadUiImage(module_, name);
 }

@@ -43,5 +43,5 @@ Colour CHyperLinkCtl::ColourFor(int state) const {
 
 void CHyperLinkCtl::Paint(ICanvas& canvas) {
   if (!visible_ || text_.empty()) return;
-  canvas.DrawText(text_, GetRect(), font_, ColourFor(state_), format_, layered_);
+  canvas.DrawString(text_, GetRect(), font_, ColourFor(state_), format_, layered_);
 }

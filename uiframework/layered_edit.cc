@@ -62,6 +62,6 @@ void CLayeredEditCtl::Paint(ICanvas& canvas) {
   }
   if (text_.empty()) return;
   const std::wstring shown = password_ ? std::wstring(text_.size(), L'\x25CF') : text_;
-  canvas.DrawText(shown, text_rect_, FontKind::kDefault, text_colour_,
-                  text_format::kSingleLine | text_format::kVerticalCentre, true);
+  canvas.DrawString(shown, text_rect_, FontKind::kDefault, text_colour_,
+                    text_format::kSingleLine | text_format::kVerticalCentre, true);
 }

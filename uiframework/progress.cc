@@ -55,6 +55,6 @@ void CProgressCtl::Paint(ICanvas& canvas) {
   } else {
     canvas.FillRect(MakeRect(x_, y_, fill, height_), fill_colour_);
   }
-  canvas.DrawText(Label(), LabelRect(), FontKind::kDefault, MakeColour(255, 255, 255),
-                  text_format::kEndEllipsis | text_format::kSingleLine | text_format::kVerticalCentre, layered_);
+  canvas.DrawString(Label(), LabelRect(), FontKind::kDefault, MakeColour(255, 255, 255),
+                    text_format::kEndEllipsis | text_format::kSingleLine | text_format::kVerticalCentre, layered_);
 }

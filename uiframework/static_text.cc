@@ -45,7 +45,7 @@ void CStaticCtl::Paint(ICanvas& canvas) {
     canvas.BlendImage(icon_, MakeRect(rect.left, y, icon_.width, icon_.height),
                       MakeRect(0, 0, icon_.width, icon_.height));
   }
-  if (!text_.empty()) canvas.DrawText(text_, TextRect(), font_, colour_, EffectiveFormat(), layered_);
+  if (!text_.empty()) canvas.DrawString(text_, TextRect(), font_, colour_, EffectiveFormat(), layered_);
   if (background_.valid()) {
     canvas.BlendImage(background_, rect, MakeRect(0, 0, background_.width, background_.height));
   }

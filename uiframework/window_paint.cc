@@ -17,7 +17,7 @@ void PaintBackground(ICanvas& canvas, const CWindowRoot& root, int width, int he
   if (!root.GetText().empty()) {
     const UiRect caption{logo.valid() ? logo.width + 17 : 18, 9, client.right - 1,
                          root.title_height() < 1 ? 29 : root.title_height()};
-    canvas.DrawText(root.GetText(), caption, FontKind::kDefault, MakeColour(255, 255, 255), 0, root.layered());
+    canvas.DrawString(root.GetText(), caption, FontKind::kDefault, MakeColour(255, 255, 255), 0, root.layered());
   }
 }
 

@@ -86,8 +86,8 @@ class RecordingCanvas : public ICanvas {
     call.corners = corners;
     calls.push_back(call);
   }
-  void DrawText(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
-                bool layered) override {
+  void DrawString(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
+                  bool layered) override {
     DrawCall call;
     call.kind = "text", call.text = text, call.dest = rect, call.font = font, call.colour = colour;
     call.format = format, call.layered = layered;
@@ -127,7 +127,7 @@ class RecordingCanvas : public ICanvas {
 class FakeImages : public IImageSource {
  public:
   void Add(const std::wstring& name, int width, int height) { sizes_[name] = {width, height}; }
-  UiImage LoadImage(const std::wstring& name) override {
+  UiImage ImageNamed(const std::wstring& name) override {
     ++requests[name];
     auto found = sizes_.find(name);
     if (found == sizes_.end()) return UiImage{};

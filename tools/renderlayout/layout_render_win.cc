@@ -55,7 +55,7 @@ std::wstring PromptText(const app::LanguageEntry& language, const char* key) {
   global.prompt_resource = language.prompt_resource;
   app::WritePromptTextFile(&global);
   app::LoadPromptTexts(&global, language.group == app::kGroupUnchanged ? 0 : language.group);
-  const int index = app::PromptKeyIndex(key);
+  const int index = PromptKeyIndex(key);
   return index < 0 ? std::wstring() : global.prompts[index];
 }
 
@@ -112,8 +112,11 @@ void ApplyPopupState(CLayoutWindow* window, const RenderState& state, const app:
 
 }  // namespace
 
-RenderOutcome RenderLayout(const std::wstring& resource, const std::string& state_text, CDibSurface* surface,
-                           std::string* reason) {
+CLayoutRender::CLayoutRender() = default;
+CLayoutRender::~CLayoutRender() = default;
+
+RenderOutcome CLayoutRender::Prepare(const std::wstring& resource, const std::string& state_text, std::string* reason) {
+  window_.reset();
   std::string document;
   if (!ReadXmlResource(resource, &document)) {
     *reason = "unknown resource: no layout document \"" + app::WideToUtf8(resource) + "\"";
@@ -130,35 +133,48 @@ RenderOutcome RenderLayout(const std::wstring& resource, const std::string& stat
               (kind == WindowKind::kMain ? "main, custom, download:0-100, installing, complete" : "popup:0-3") + ")";
     return RenderOutcome::kUnknownState;
   }
-  CGDIResource& resources = GetGDIResource();
-  CResourceImages images(&resources, GetModuleHandleW(nullptr));
-  HeadlessOwner owner;
-  CLayoutWindow window(kind, &owner, &images);
+  owner_ = std::make_unique<HeadlessOwner>();
+  images_ = std::make_unique<CResourceImages>(&GetGDIResource(), GetModuleHandleW(nullptr));
+  window_ = std::make_unique<CLayoutWindow>(kind, owner_.get(), images_.get());
   std::string error;
-  if (!window.Load(document, &error)) {
+  if (!window_->Load(document, &error)) {
     *reason = "layout \"" + app::WideToUtf8(resource) + "\" is unusable: " + error;
+    window_.reset();
     return RenderOutcome::kFailed;
   }
-  window.Resize(window.width(), window.height());  // the first WM_SIZE places every element
+  window_->Resize(window_->width(), window_->height());  // the first WM_SIZE places every element
   if (kind == WindowKind::kMain) {
-    ApplyMainState(&window, state);
+    ApplyMainState(window_.get(), state);
   } else {
-    ApplyPopupState(&window, state, LanguageOfLayout(resource));
+    ApplyPopupState(window_.get(), state, LanguageOfLayout(resource));
   }
-  if (!surface->Create(window.width(), window.height())) {
-    *reason = "cannot make a " + std::to_string(window.width()) + "x" + std::to_string(window.height()) + " bitmap";
-    return RenderOutcome::kFailed;
-  }
-  CGdiCanvas canvas(surface->dc(), &resources);
-  PaintBackground(canvas, window.root(), window.width(), window.height());
-  if (kind == WindowKind::kMain) {
+  return RenderOutcome::kRendered;
+}
+
+bool CLayoutRender::Paint(CDibSurface* surface) {
+  if (!window_ || !surface->Create(window_->width(), window_->height())) return false;
+  CGdiCanvas canvas(surface->dc(), &GetGDIResource());
+  PaintBackground(canvas, window_->root(), window_->width(), window_->height());
+  if (window_->root().kind() == WindowKind::kMain) {
     // The main window's background also shows its header picture.
-    const UiImage header = images.LoadImage(panel_states::kHeaderPictures[0]);
+    const UiImage header = images_->ImageNamed(panel_states::kHeaderPictures[0]);
     if (header.valid()) {
       canvas.BlendImage(header, panel_states::kHeaderRect, MakeRect(0, 0, header.width, header.height));
     }
   }
-  PaintElements(canvas, window.elements());
+  PaintElements(canvas, window_->elements());
   GdiFlush();
+  return true;
+}
+
+RenderOutcome RenderLayout(const std::wstring& resource, const std::string& state_text, CDibSurface* surface,
+                           std::string* reason) {
+  CLayoutRender render;
+  const RenderOutcome outcome = render.Prepare(resource, state_text, reason);
+  if (outcome != RenderOutcome::kRendered) return outcome;
+  if (!render.Paint(surface)) {
+    *reason = "cannot make the window's bitmap";
+    return RenderOutcome::kFailed;
+  }
   return RenderOutcome::kRendered;
 }

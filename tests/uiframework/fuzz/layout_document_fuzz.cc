@@ -15,7 +15,7 @@ namespace {
 // Images of any name exist, with a size taken from the name, so image paths are walked too.
 class AnyImages : public IImageSource {
  public:
-  UiImage LoadImage(const std::wstring& name) override {
+  UiImage ImageNamed(const std::wstring& name) override {
     return UiImage{this, static_cast<int>(name.size() % 7) * 40, static_cast<int>(name.size() % 5) * 8};
   }
 };
@@ -24,7 +24,7 @@ class CheckingCanvas : public ICanvas {
  public:
   void BlendImage(const UiImage& image, const UiRect&, const UiRect&) override { Check(image); }
   void NineSlice(const UiImage& image, const UiRect&, const UiRect&, const Margins&) override { Check(image); }
-  void DrawText(const std::wstring&, const UiRect&, FontKind font, Colour, uint32_t, bool) override {
+  void DrawString(const std::wstring&, const UiRect&, FontKind font, Colour, uint32_t, bool) override {
     if (static_cast<int>(font) < 0 || static_cast<int>(font) >= kFontKindCount) abort();
   }
   int MeasureText(const std::wstring& text, FontKind) override { return static_cast<int>(text.size() % 1000); }
