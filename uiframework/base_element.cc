@@ -21,14 +21,11 @@ void CBaseElementCtl::LoadCommonAttributes(const ElementAttributes& attributes) 
   tip_ = attributes.Text("tip");
   style_ = attributes.Integer("style");
   style_ex_ = attributes.Integer("style_ex");
-  const int left = attributes.Integer("left");
-  const int top = attributes.Integer("top");
-  const int width = attributes.Integer("width");
-  const int height = attributes.Integer("height");
-  x_ = left;
-  y_ = top;
-  width_ = width;
-  height_ = height;
+  const int left = ClampCoordinate(attributes.Integer("left"));
+  const int top = ClampCoordinate(attributes.Integer("top"));
+  const int width = ClampCoordinate(attributes.Integer("width"));
+  const int height = ClampCoordinate(attributes.Integer("height"));
+  StoreRect(left, top, width, height);
   SetDesignRect(left, top, width, height);
   LoadAlignment(attributes);
 }
@@ -40,17 +37,17 @@ void CBaseElementCtl::SetVisible(bool visible) {
 }
 
 void CBaseElementCtl::StoreRect(int x, int y, int width, int height) {
-  x_ = x;
-  y_ = y;
-  width_ = width;
-  height_ = height;
+  x_ = ClampCoordinate(x);
+  y_ = ClampCoordinate(y);
+  width_ = ClampCoordinate(width);
+  height_ = ClampCoordinate(height);
 }
 
 void CBaseElementCtl::SetDesignRect(int x, int y, int width, int height) {
-  design_x_ = x;
-  design_y_ = y;
-  design_width_ = width;
-  design_height_ = height;
+  design_x_ = ClampCoordinate(x);
+  design_y_ = ClampCoordinate(y);
+  design_width_ = ClampCoordinate(width);
+  design_height_ = ClampCoordinate(height);
 }
 
 void CBaseElementCtl::Invalidate(bool repaint) {

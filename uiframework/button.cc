@@ -15,8 +15,10 @@ void CButtonCtl::LoadFromXml(const ElementAttributes& attributes) {
   hover_colour_ = attributes.ColourValue("hovercolor");
   down_colour_ = attributes.ColourValue("downcolor");
   disabled_colour_ = attributes.ColourValue("discolor");
-  corner_ = attributes.MarginsValue("corner");
-  hdelta_ = attributes.Integer("hdelta");
+  const Margins corner = attributes.MarginsValue("corner");
+  corner_ = Margins{ClampCoordinate(corner.left), ClampCoordinate(corner.top), ClampCoordinate(corner.right),
+                    ClampCoordinate(corner.bottom)};
+  hdelta_ = ClampCoordinate(attributes.Integer("hdelta"));
   normal_border_ = attributes.ColourValue("bgnormalborder");
   normal_brush_ = attributes.ColourValue("bgnormalbrush");
   hover_border_ = attributes.ColourValue("bghoverborder");

@@ -4,17 +4,26 @@
 
 #include "uiframework/element_factory.h"
 
+namespace {
+
+Margins ClampMargins(const Margins& margins) {
+  return Margins{ClampCoordinate(margins.left), ClampCoordinate(margins.top), ClampCoordinate(margins.right),
+                 ClampCoordinate(margins.bottom)};
+}
+
+}  // namespace
+
 void CWindowRoot::LoadFromXml(const ElementAttributes& attributes) {
   LoadCommonAttributes(attributes);
   min_width_ = attributes.Integer("minWidth");
   min_height_ = attributes.Integer("minHeight");
-  title_height_ = attributes.Integer("titleHeight");
+  title_height_ = ClampCoordinate(attributes.Integer("titleHeight"));
   icon_name_ = attributes.Text("icon");
   frame_ = attributes.Image("frame");
-  frame_corner_ = attributes.MarginsValue("frameCorner");
+  frame_corner_ = ClampMargins(attributes.MarginsValue("frameCorner"));
   frame_back_ = attributes.Image("frameBack");
-  frame_back_corner_ = attributes.MarginsValue("frameBackCorner");
-  frame_back_pos_ = attributes.MarginsValue("frameBackPos");
+  frame_back_corner_ = ClampMargins(attributes.MarginsValue("frameBackCorner"));
+  frame_back_pos_ = ClampMargins(attributes.MarginsValue("frameBackPos"));
   center_ = attributes.Integer("center") == 1;
   resize_ = attributes.Image("resize");
   title_image_ = attributes.Image("title");

@@ -10,7 +10,7 @@ void CProgressCtl::LoadFromXml(const ElementAttributes& attributes) {
   LoadCommonAttributes(attributes);
   background_ = attributes.Image("background");
   progress_image_ = attributes.Image("progress");
-  progress_width_ = attributes.Integer("progress_width");
+  progress_width_ = ClampCoordinate(attributes.Integer("progress_width"));
   light_point_ = attributes.Image("image");
   light_point_delta_ = attributes.Integer("lightpointdela");
 }

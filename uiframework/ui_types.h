@@ -34,6 +34,13 @@ struct UiRect {
   }
 };
 
+// Positions and sizes are kept within this many pixels either way: far beyond any screen, and
+// small enough that sums of a few of them never overflow, whatever a document says.
+constexpr int kMaxCoordinate = 1 << 24;
+constexpr int ClampCoordinate(long long value) {
+  return value > kMaxCoordinate ? kMaxCoordinate : value < -kMaxCoordinate ? -kMaxCoordinate : static_cast<int>(value);
+}
+
 inline UiRect MakeRect(int x, int y, int width, int height) {
   return UiRect{x, y, x + width, y + height};
 }

@@ -121,6 +121,21 @@ TEST_F(LayoutDocument, CommonAttributesAndTextDecoding) {
   EXPECT_EQ(4, s->y_alignment());
 }
 
+TEST_F(LayoutDocument, HugeCoordinatesAreHeldAtTheBound) {
+  // Values wrap to 32 bits as read; positions and sizes then stay within 2^24 px, so that a
+  // position plus a size (or a panel's offset) never overflows.
+  ASSERT_TRUE(Load(R"(<window width="652" height="412"><panel id="p" left="2147483647" width="-2147483648">
+      <static id="s" left="2147483647" top="-4000000000" width="99999999999" height="1"/></panel></window>)"));
+  window_->Resize(652, 412);
+  window_->Resize(70000, 412);
+  const UiRect panel = Find(L"p")->GetRect();
+  EXPECT_EQ(kMaxCoordinate, panel.left);
+  EXPECT_EQ(-kMaxCoordinate, panel.width());
+  const UiRect inner = Find(L"s")->GetRect();
+  EXPECT_EQ(kMaxCoordinate, inner.left);  // the panel's offset added, then held
+  EXPECT_LE(inner.right, 2 * kMaxCoordinate);
+}
+
 TEST_F(LayoutDocument, ColoursAndFlagsOfPanelsAndStatics) {
   ASSERT_TRUE(Load(R"(<window><panel id="p" border="2" backcolor="22,17,66"/>
       <panel id="q" border="1" bordercolor="255,0"/><static id="s" color="255,0" titlefount="1" bigfont="1"/>
