@@ -116,21 +116,22 @@ void CButtonCtl::PaintImageBackground(ICanvas& canvas, const UiRect& rect, int f
   }
 }
 
-void CButtonCtl::PaintContent(ICanvas& canvas, const UiRect& rect, Colour text_colour) const {
+void CButtonCtl::PaintContent(ICanvas& canvas, const UiRect& rect, Colour text_colour) {
   int text_width = 0;
   int content_left = -1;  // right edge of the icon the caption follows
   if (icon_.valid() || small_icon_.valid()) text_width = canvas.MeasureText(text_, FontKind::kDefault);
   if (icon_.valid()) {
-    const int frame_width = icon_.width / 4;
+    const int frame_width = icon_.width / IconFrameCount();
     const int gap_width = text_width > 0 ? text_width + 5 : text_width;
     const int x = rect.left + std::max(0, (rect.width() - frame_width - gap_width) / 2);
     const int y = rect.top + std::max(0, (rect.height() - icon_.height) / 2);
-    const UiRect source = MakeRect(FrameIndexOf(state_) * frame_width, 0, frame_width, icon_.height);
+    const UiRect source = MakeRect(IconFrame() * frame_width, 0, frame_width, icon_.height);
     canvas.BlendImage(icon_, MakeRect(x, y, frame_width, icon_.height), source);
     content_left = x + frame_width;
   }
   if (small_icon_.valid()) {
-    const int x = rect.left + (rect.width() - text_width - small_icon_.width - 5) / 2;
+    const int x =
+        SmallIconAtLeftEdge() ? rect.left + 5 : rect.left + (rect.width() - text_width - small_icon_.width - 5) / 2;
     const int y = rect.top + (rect.height() - small_icon_.height) / 2;
     canvas.BlendImage(small_icon_, MakeRect(x, y, small_icon_.width, small_icon_.height),
                       MakeRect(0, 0, small_icon_.width, small_icon_.height));

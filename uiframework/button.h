@@ -45,7 +45,12 @@ class CButtonCtl : public CBaseElementCtl {
   UiRect StripFrame(const UiImage& image, int index) const;
   void PaintImageBackground(ICanvas& canvas, const UiRect& rect, int frame) const;
   // The icons and the caption (the part after the background).
-  void PaintContent(ICanvas& canvas, const UiRect& rect, Colour text_colour) const;
+  void PaintContent(ICanvas& canvas, const UiRect& rect, Colour text_colour);
+  // The icon strip: how many frames side by side, and the one to draw (the state's by default).
+  virtual int IconFrameCount() const { return 4; }
+  virtual int IconFrame() { return FrameIndexOf(state_); }
+  // Where the small icon goes: centred with the caption (buttons) or at the left edge.
+  virtual bool SmallIconAtLeftEdge() const { return false; }
   Colour StateTextColour() const;
 
   bool tracking_ = false;

@@ -1,12 +1,18 @@
 #include "uiframework/element_factory.h"
 
+#include "uiframework/animated_statics.h"
 #include "uiframework/button.h"
 #include "uiframework/check_box.h"
 #include "uiframework/hyperlink.h"
 #include "uiframework/layered_edit.h"
+#include "uiframework/memory_button.h"
+#include "uiframework/option_line.h"
 #include "uiframework/panel.h"
 #include "uiframework/progress.h"
+#include "uiframework/radio_button.h"
 #include "uiframework/static_text.h"
+#include "uiframework/tab.h"
+#include "uiframework/tree.h"
 
 namespace {
 
@@ -54,9 +60,16 @@ std::unique_ptr<CBaseElementCtl> CreateElement(const std::string& name, ElementP
   if (name == "progress") return std::make_unique<CProgressCtl>(owner, top_level ? false : layered);
   if (name == "panel") return std::make_unique<CPanelCtl>(owner, layered);
   if (name == "layedit") return std::make_unique<CLayeredEditCtl>(owner);
-  // Kinds no shipped document uses: an element that reads the common attributes (so it can be
-  // found and placed) and draws nothing.
-  const bool flag = name == "tab" && top_level ? false : name == "radiobutton" ? false : layered;
+  if (name == "clrmembutton") return std::make_unique<CClrMemButton>(owner, layered);
+  if (name == "tab") return std::make_unique<CTabCtl>(owner, top_level ? false : layered);
+  if (name == "radiobutton") return std::make_unique<CRadioButtonCtl>(owner, false);
+  if (name == "tablist") return std::make_unique<CTabListCtl>(owner, layered);
+  if (name == "optionline") return std::make_unique<COptionLineCtl>(owner, layered);
+  if (name == "tree") return std::make_unique<CTreeCtl>(owner, layered);
+  if (name == "goroundstatic") return std::make_unique<CDUIGoRound>(owner, layered);
+  if (name == "GifAnim") return std::make_unique<CGifAnim>(owner, layered);
+  // The native edit controls and the hot-key box belong to the windows side: here an element
+  // that reads the common attributes (so it can be found and placed) and draws nothing.
   const bool native_edit = name == "edit" || name == "simedit" || name == "richedit";
-  return std::make_unique<CBaseElementCtl>(owner, native_edit ? false : flag);
+  return std::make_unique<CBaseElementCtl>(owner, native_edit ? false : layered);
 }
