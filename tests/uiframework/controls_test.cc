@@ -290,6 +290,22 @@ TEST_F(Controls, StaticDrawsIconThenTextThenBackgroundLast) {
   EXPECT_EQ((UiRect{0, 0, 100, 40}), canvas.calls[2].dest);
 }
 
+TEST_F(Controls, LayeredPanelWithBorderCoversItsBackgroundWithItsColour) {
+  images_.Add(L"POPLOG", 100, 100);
+  auto* panel = Build(R"(<panel id="p" left="6" top="46" width="478" height="192" background="POPLOG" border="1"
+      backcolor="22,17,66" bordercolor="22,17,66"><static id="s" title="t"/></panel>)",
+                      L"p");
+  RecordingCanvas canvas;
+  panel->Paint(canvas);
+  ASSERT_EQ(3u, canvas.calls.size());
+  EXPECT_EQ("nineslice", canvas.calls[0].kind);
+  EXPECT_EQ((Margins{10, 10, 10, 10}), canvas.calls[0].corners);
+  EXPECT_EQ("rectangle", canvas.calls[1].kind);  // over the image, through GDI+
+  EXPECT_TRUE(canvas.calls[1].layered);
+  EXPECT_EQ(MakeColour(22, 17, 66), canvas.calls[1].brush);
+  EXPECT_EQ("text", canvas.calls[2].kind);  // then the children
+}
+
 TEST_F(Controls, ProgressLabelAndFill) {
   images_.Add(L"PROGRESS", 256, 8);
   auto* bar = static_cast<CProgressCtl*>(Build(
