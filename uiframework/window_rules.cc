@@ -4,7 +4,10 @@ namespace window_rules {
 
 int ConstantAlpha(int opacity_percent) {
   if (opacity_percent < 0 || opacity_percent > 100) opacity_percent = 100;
-  return static_cast<int>(opacity_percent * 2.55);
+  // Rounded to a double before truncating: x87 arithmetic (the i686 build) would otherwise keep
+  // the 80-bit product 203.99999999999998578 for 80 and give 203 instead of 204.
+  volatile double product = opacity_percent * 2.55;
+  return static_cast<int>(product);
 }
 
 int PopupHitTest(const HitTestFacts& facts, int x, int y) {

@@ -13,7 +13,8 @@ TEST(ConstantAlpha, TruncatesAndTreatsOutOfRangeAsFull) {
   const struct {
     int opacity;
     int alpha;
-  } cases[] = {{100, 254}, {90, 229}, {80, 204}, {35, 89}, {0, 0}, {150, 254}, {-1, 254}, {101, 254}};
+  } cases[] = {{100, 254}, {90, 229}, {80, 204},  {60, 153}, {40, 102},
+               {35, 89},   {0, 0},    {150, 254}, {-1, 254}, {101, 254}};
   for (const auto& c : cases) EXPECT_EQ(c.alpha, ConstantAlpha(c.opacity)) << c.opacity;
 }
 
