@@ -98,7 +98,7 @@ TEST_F(TrackEventTest, DeliveredEventExitsZeroAndArrivesWithTheInstallersPresets
   const std::vector<Json::Value> both = collector_->AcceptedRecords();
   ASSERT_EQ(both.size(), 2u);
   EXPECT_EQ(both[1]["distinct_id"], record["distinct_id"]);
-  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
 }
 
 TEST_F(TrackEventTest, UndeliveredEventExitsOneAndIsStagedForTheNextRun) {
@@ -120,7 +120,7 @@ TEST_F(TrackEventTest, UndeliveredEventExitsOneAndIsStagedForTheNextRun) {
     const Result failed = Send(collector, "pindle_downloader", {L"action=Downloader_Download_Fail"});
     EXPECT_EQ(failed.exit_code, 1);
     EXPECT_THAT(failed.err, HasSubstr("EventAnalytics SDK send failed: "));
-    const std::vector<std::string> staged = event_analytics::StagingFile(StagingPath()).Read();
+    const std::vector<std::string> staged = event_analytics::StagingFile(StagingPath()).Read(200);
     ASSERT_EQ(staged.size(), 1u);
     EXPECT_THAT(staged[0], HasSubstr("\"action\":\"Downloader_Download_Fail\""));
 
@@ -131,7 +131,7 @@ TEST_F(TrackEventTest, UndeliveredEventExitsOneAndIsStagedForTheNextRun) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0]["properties"]["action"].asString(), "Downloader_Download_Fail");
     EXPECT_EQ(records[1]["properties"]["action"].asString(), "Downloader_Download_Launch");
-    EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+    EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
   }
 }
 
