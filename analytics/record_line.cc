@@ -1,5 +1,7 @@
 #include "analytics/record_line.h"
 
+#include <string_view>
+
 namespace event_analytics {
 namespace {
 
@@ -38,11 +40,22 @@ class RecordLineChecker {
     }
   }
 
+  // The writer puts an object's members in byte order of their keys, which are names written
+  // as they are: each key is greater than the one before it, so none appears twice.
   bool ParseObject(int depth) {
     Take('{');
     if (Take('}')) return true;
+    std::string_view previous_key;
+    bool first = true;
     do {
-      if (!ParseString() || !Take(':') || !ParseValue(depth)) return false;
+      const size_t key_start = at_ + 1;
+      if (!ParseString()) return false;
+      const std::string_view key(reinterpret_cast<const char*>(data_) + key_start, at_ - 1 - key_start);
+      if (key.find('\\') != std::string_view::npos) return false;
+      if (!first && key <= previous_key) return false;
+      previous_key = key;
+      first = false;
+      if (!Take(':') || !ParseValue(depth)) return false;
     } while (Take(','));
     return Take('}');
   }

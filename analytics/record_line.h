@@ -19,8 +19,9 @@ constexpr size_t kMaxRecordLineBytes = 32 * 1024;
 constexpr int kMaxRecordNesting = 8;
 
 // True when `data` is one JSON object (RFC 8259) of at most kMaxRecordLineBytes, with no white
-// space outside its strings, strings of well-formed UTF-8 without raw control characters, and
-// at most kMaxRecordNesting levels of objects and lists.
+// space outside its strings, strings of well-formed UTF-8 without raw control characters, keys
+// without escapes in strictly ascending byte order in each object (so no key twice), and at
+// most kMaxRecordNesting levels of objects and lists.
 bool IsRecordLine(const char* data, size_t size);
 
 }  // namespace event_analytics
