@@ -120,18 +120,32 @@ TEST(PromptTexts, TemporaryFolderOutsideTheCodePageStillGivesTheTexts) {
 }
 
 TEST(PromptTexts, FileThatCannotBeReadGivesTheFallbackTexts) {
-  CGlobal global;
-  global.prompt_resource = L"ENGPROMPTINFO";
-  ASSERT_TRUE(WritePromptTextFile(&global));
-  // Held open without sharing, as a scanner might: the file exists but cannot be read.
-  HANDLE holder = CreateFileW(global.prompt_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
-  LoadPromptTexts(&global, kPromptGroupEnglish);
-  CloseHandle(holder);
-  DeleteFileW(global.prompt_file.c_str());
-  EXPECT_EQ(L"Server error, please try again later!", global.prompts[PromptKeyIndex("ServiceError")]);
-  EXPECT_EQ(L"There is not enough disk space, please free sufficient space for installation first.",
-            global.prompts[PromptKeyIndex("DiskSpace")]);
+  for (const bool oversized : {false, true}) {
+    SCOPED_TRACE(oversized ? "larger than any prompt document" : "held open without sharing");
+    CGlobal global;
+    global.prompt_resource = L"ENGPROMPTINFO";
+    ASSERT_TRUE(WritePromptTextFile(&global));
+    HANDLE holder = INVALID_HANDLE_VALUE;
+    if (oversized) {
+      // A document padded past the limit after its real entries is not read at all.
+      HANDLE file = CreateFileW(global.prompt_file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(INVALID_HANDLE_VALUE, file);
+      LARGE_INTEGER end;
+      end.QuadPart = kPromptDocumentMaxBytes + 1;
+      EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+      CloseHandle(file);
+    } else {
+      // As a scanner might hold it: the file exists but cannot be read.
+      holder = CreateFileW(global.prompt_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    }
+    LoadPromptTexts(&global, kPromptGroupEnglish);
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    DeleteFileW(global.prompt_file.c_str());
+    EXPECT_EQ(L"Server error, please try again later!", global.prompts[PromptKeyIndex("ServiceError")]);
+    EXPECT_EQ(L"There is not enough disk space, please free sufficient space for installation first.",
+              global.prompts[PromptKeyIndex("DiskSpace")]);
+  }
 }
 
 TEST(PromptTexts, FallbackWhenTheFileIsGone) {
