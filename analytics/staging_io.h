@@ -1,5 +1,5 @@
-// The few file operations the staging file needs. Paths are narrow; on Windows they are in
-// the ANSI code page and are opened through the wide API.
+// The few file operations the staging file needs. Paths are narrow UTF-8; on Windows they are
+// opened through the wide API.
 #ifndef ANALYTICS_STAGING_IO_H_
 #define ANALYTICS_STAGING_IO_H_
 

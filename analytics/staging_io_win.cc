@@ -27,16 +27,16 @@ class Handle {
   HANDLE handle_;
 };
 
-// Narrow paths are in the ANSI code page.
+// Narrow paths are UTF-8: the ANSI code page cannot spell every profile folder.
 std::wstring Widen(const std::string& text) {
   if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
     return std::wstring();
   }
   const int size = static_cast<int>(text.size());
-  const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
   if (needed <= 0) return std::wstring();
   std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], needed);
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], needed);
   return wide;
 }
 

@@ -138,8 +138,8 @@ TEST(DiagnosticTextTest, EntryFailuresAndErrorFileRecords) {
   EXPECT_EQ(extract::EntryFailureText(EntryFailure::kUnsafeName, "../x"), "\nERROR: unsafe entry name: ../x\n");
   EXPECT_EQ(extract::EntryFailureText(EntryFailure::kPathTooLong, "y"), "\nERROR: output path too long: y\n");
   EXPECT_EQ(extract::EntryFailureText(EntryFailure::kNameConversion, "y"), "");
-  EXPECT_EQ(extract::ErrorFilePath("C:\\Users\\u\\AppData\\Local"),
-            "C:\\Users\\u\\AppData\\Local\\Vesk\\DravelInstallPack\\err.txt");
+  EXPECT_TRUE(extract::ErrorFilePath(u"C:\\Users\\u\\AppData\\Local") ==
+              u"C:\\Users\\u\\AppData\\Local\\Vesk\\DravelInstallPack\\err.txt");
   EXPECT_EQ(extract::ErrorFileRecord("C:\\Vesk\\a.dll"), "file name is:C:\\Vesk\\a.dll");
 }
 
