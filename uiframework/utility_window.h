@@ -50,11 +50,14 @@ class CUtilityWindow {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  // Releases the cached images and fonts and ends this window's GDI+ start.
+  void StopGdiplus();
 
   HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
   std::wstring class_name_;
   std::unique_ptr<IMainWindowHost> main_window_;
+  bool gdiplus_started_ = false;
 };
 
 // Looks for a running copy's utility window (class and title; top-level or message-only) that

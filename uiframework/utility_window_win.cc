@@ -1,6 +1,7 @@
 #include "uiframework/utility_window.h"
 
 #include "app/global.h"
+#include "uiframework/gdi_resource.h"
 
 const wchar_t kUtilityWindowTitle[] = L"2907A16F9AC14024BC6D4DDA369011CD";
 
@@ -27,15 +28,17 @@ bool CUtilityWindow::Create(HINSTANCE instance, const std::wstring& class_name) 
   window_class.hInstance = instance;
   window_class.lpszClassName = class_name_.c_str();
   if (!RegisterClassExW(&window_class)) return false;
+  // The windows it hosts draw through GDI+ from their first message on.
+  gdiplus_started_ = GetGDIResource().StartGdiplus(L"CUtilityWindow");
   // WM_CREATE finds this object through the creation parameter.
   HWND hwnd = CreateWindowExW(0, class_name_.c_str(), kUtilityWindowTitle, WS_POPUP, 0, 0, 1, 1, HWND_MESSAGE, nullptr,
                               instance, this);
   if (!hwnd) {
     main_window_.reset();
     UnregisterClassW(class_name_.c_str(), instance_);
+    StopGdiplus();
     return false;
   }
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, kUtilityWindowMagic);
   return true;
 }
 
@@ -46,6 +49,14 @@ void CUtilityWindow::Destroy() {
     hwnd_ = nullptr;
     UnregisterClassW(class_name_.c_str(), instance_);
   }
+  StopGdiplus();
+}
+
+void CUtilityWindow::StopGdiplus() {
+  if (!gdiplus_started_) return;
+  gdiplus_started_ = false;
+  GetGDIResource().ReleaseCaches();
+  GetGDIResource().StopGdiplus();
 }
 
 LRESULT CALLBACK CUtilityWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -54,6 +65,9 @@ LRESULT CALLBACK CUtilityWindow::WindowProc(HWND hwnd, UINT message, WPARAM wpar
     self = static_cast<CUtilityWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     self->hwnd_ = hwnd;
     // The user data slot holds the single-instance magic, so the object lives in a property.
+    // The magic is in place before WM_CREATE builds the main window: a second copy started
+    // while the main layout loads must already find it.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, kUtilityWindowMagic);
     SetPropW(hwnd, L"CUtilityWindow", self);
   } else {
     self = static_cast<CUtilityWindow*>(GetPropW(hwnd, L"CUtilityWindow"));
