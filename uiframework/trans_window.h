@@ -60,6 +60,8 @@ class CUpdateWindowBase : public IElementOwner {
 
   // The whole window into an off-screen bitmap and onto the screen at `opacity_percent`.
   bool Render(int opacity_percent);
+  // Drops the window's pending render requests and renders once now (at 100 %).
+  void RenderBeforeShow();
   // The two painting steps of every render and of WM_PAINT.
   virtual void PaintBackground(ICanvas& canvas);
   virtual void PaintElements(ICanvas& canvas);

@@ -269,6 +269,14 @@ bool CUpdateWindowBase::Render(int opacity_percent) {
   return UpdateLayered(surface.dc(), WindowRect(), opacity_percent);
 }
 
+void CUpdateWindowBase::RenderBeforeShow() {
+  if (!hwnd_ || !update_layered_) return;
+  MSG pending;
+  while (PeekMessageW(&pending, hwnd_, element_message::kLayeredRepaint, element_message::kLayeredRepaint, PM_REMOVE)) {
+  }
+  Render(100);
+}
+
 void CUpdateWindowBase::RenderOrInvalidate(int opacity_percent) {
   if (!update_layered_) {
     ++stats_.invalidations;
