@@ -15,7 +15,7 @@ void EnsureCurlGlobal() {
 }  // namespace
 
 CurlFileDownloader::CurlFileDownloader()
-    : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0) {}
+    : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0), stall_seconds_(60) {}
 
 size_t CurlFileDownloader::WriteThunk(char* data, size_t size, size_t count, void* self) {
   CurlFileDownloader* downloader = static_cast<CurlFileDownloader*>(self);
@@ -77,8 +77,9 @@ bool CurlFileDownloader::Download(const std::string& url, const std::wstring& fi
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 20L);
+  // A peer that goes silent without closing: less than a byte a second for the stall time.
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stall_seconds_);
   if (max_bytes != 0) {
     curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_bytes));
   }
