@@ -4,15 +4,7 @@
 
 #include <memory>
 
-namespace {
-
-// Sets up libcurl's process-wide state once, before the first transfer.
-void EnsureCurlGlobal() {
-  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  (void)initialised;
-}
-
-}  // namespace
+#include "net/curl_global.h"
 
 CurlFileDownloader::CurlFileDownloader()
     : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0), stall_seconds_(60) {}
@@ -46,10 +38,14 @@ int CurlFileDownloader::ProgressThunk(void* self, int64_t total, int64_t receive
 }
 
 bool CurlFileDownloader::Download(const std::string& url, const std::wstring& file, uint64_t max_bytes) {
-  EnsureCurlGlobal();
   bytes_written_ = 0;
   max_bytes_ = max_bytes;
   last_error_.clear();
+  // libcurl must not initialise itself on this thread while another may do the same.
+  if (!net::CurlGlobalReady()) {
+    last_error_ = net::kCurlNotInitialised;
+    return false;
+  }
   std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) {
     last_error_ = "curl_easy_init failed";

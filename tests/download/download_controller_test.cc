@@ -18,6 +18,7 @@
 #include "download/probe_judgement.h"
 #include "fault_server.h"
 #include "net/ref_ptr.h"
+#include "net/url_fetcher.h"
 #include "scratch_folder.h"
 #include "test_loops.h"
 
@@ -313,6 +314,35 @@ TEST_F(DownloadControllerTest, AServerIgnoringRangesIsServedByOneWholeFileTransf
   EXPECT_EQ(requests[0]["range_header"].asString(), "bytes=0-0");
   EXPECT_TRUE(requests[1]["range_header"].isNull());
   EXPECT_EQ(requests[1]["sent"].asUInt(), size);
+}
+
+// Every part's first request goes silent after 64 KiB without closing: each is given up after
+// the receive time-out (shortened here) and resumed from its last byte on disk.
+TEST_F(DownloadControllerTest, SilentPartsAreGivenUpAndResumedAndTheFileIsByteExact) {
+  net::URLFetcher::SetReceiveTimeoutForTesting(3000);
+  const uint32_t size = 8u << 20;
+  Script(R"({"size": 8388608, "stall_parts": {"count": 1, "after": 65536, "seconds": 600, "spare_first": 1}})");
+  GivePackage(size);
+  controller_->set_restart_pause_for_testing(0);
+  controller_->QueryDownloadInfo();
+  controller_->StartDownload();
+  const bool done = loops_.RunUntil([&] { return Done(); }, 120000);
+  net::URLFetcher::SetReceiveTimeoutForTesting(0);
+  server_.Release();
+  ASSERT_TRUE(done);
+  ASSERT_TRUE(window_.fatals.empty()) << window_.fatals[0].first;
+  EXPECT_EQ(window_.finished, 1);
+  EXPECT_FALSE(controller_->fallback_started());
+  uint64_t bad = 0;
+  EXPECT_TRUE(FileMatchesPackage(PackagePath(), size, &bad)) << "first bad byte " << bad;
+  const std::map<int, std::vector<Json::Value>> parts = PartRequests(Requests(false), size);
+  ASSERT_EQ(parts.size(), 4u);
+  for (const auto& part : parts) {
+    SCOPED_TRACE("part " + std::to_string(part.first + 1));
+    ASSERT_EQ(part.second.size(), 2u);
+    EXPECT_TRUE(part.second[0]["stalled"].asBool());
+    EXPECT_EQ(part.second[1]["range_start"].asUInt(), part.second[0]["range_start"].asUInt() + 65536);
+  }
 }
 
 TEST_F(DownloadControllerTest, ASecondStartIsIgnored) {

@@ -38,6 +38,8 @@ int Usage(const char* problem) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before any thread: events are sent over libcurl on the reporter's loop.
+  net::CurlGlobalScope curl_global;
   base::AtExitManager at_exit;
   if (argc < 4) return Usage("too few arguments");
   const std::string collector = app::WideToUtf8(argv[1]);
