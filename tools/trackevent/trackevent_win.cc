@@ -19,6 +19,7 @@
 #include "analytics/installer_presets.h"
 #include "app/startup.h"
 #include "app/text_encoding.h"
+#include "net/curl_global.h"
 #include "runtime/at_exit.h"
 
 namespace {
