@@ -7,7 +7,8 @@
 #
 #   bash bench/download_faults_bench.sh WIN64_TREE WORK_FOLDER [SIZE] [RUNS]
 #
-# SIZE defaults to 33554432 (32 MiB), RUNS to 1. Prints one line per fetch and a Markdown table.
+# SIZE defaults to 33554432 (32 MiB), RUNS to 1; SERVERS (environment) picks some of "normal
+# ranges-ignored silent-parts". Prints one line per fetch and a Markdown table.
 set -euo pipefail
 tree=${1:?x86_64 build tree}
 work=${2:?work folder}
@@ -32,7 +33,7 @@ declare -A scripts=(
   [silent-parts]="{\"size\": $size, \"stall_parts\": {\"count\": 1, \"after\": 1048576, \"seconds\": 600, \"spare_first\": 1}}"
 )
 rows=()
-for name in normal ranges-ignored silent-parts; do
+for name in ${SERVERS:-normal ranges-ignored silent-parts}; do
   for run in $(seq 1 "$runs"); do
     curl -sf -X POST --data "${scripts[$name]}" "http://127.0.0.1:$port/_script" >/dev/null
     line=$("$runner" "$pkgfetch" "http://127.0.0.1:$port/pkg/package.7z" "$size" "$out_windows" 2>/dev/null) || true
