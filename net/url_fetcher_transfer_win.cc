@@ -64,8 +64,8 @@ void LogDebug(int line, const std::string& message) {
   log.Log(kLogSource, line, simlog::kLogLineLevel, message, log.debug());
 }
 
-// The time-outs of a silent connection: the session's receive time-out, 40 s unless a test
-// shortened it.
+// How long a connection may stay silent, sending or receiving: 40 s unless a test shortened it
+// (0: not shortened).
 std::atomic<DWORD> g_receive_timeout_ms{0};
 const DWORD kDefaultReceiveTimeoutMs = 40000;
 
@@ -100,7 +100,7 @@ void SetTimeouts(HINTERNET handle) {
 std::wstring StatusText(HINTERNET request) {
   wchar_t buffer[256];
   ZeroMemory(buffer, sizeof buffer);
-  DWORD length = sizeof buffer - sizeof buffer[0];
+  DWORD length = 256;
   DWORD index = 0;
   if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, buffer, &length, &index)) return std::wstring();
   return buffer;
