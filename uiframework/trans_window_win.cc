@@ -109,7 +109,13 @@ bool ListHolds(CElementList& list, const CBaseElementCtl* element) {
 CUpdateWindowBase::CUpdateWindowBase(WindowKind kind) : kind_(kind), colour_depth_(&DisplayColourDepth) {}
 
 CUpdateWindowBase::~CUpdateWindowBase() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  if (!hwnd_) return;
+  // The subclass is gone already: the last messages go to the default procedure. The tooltip,
+  // an owned window, goes with its owner.
+  HWND window = hwnd_;
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  DestroyWindow(window);
 }
 
 bool CUpdateWindowBase::LoadLayout(HWND owner, const std::wstring& resource_name) {
