@@ -1,7 +1,5 @@
 #include "UI/folder_dialog.h"
 
-#include <shlobj.h>
-
 #include "system/scoped_handle_win.h"
 
 namespace installer {
