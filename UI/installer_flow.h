@@ -7,12 +7,11 @@
 // How the main window (CWebGameWindowEx) wires it, message by message:
 //   create:                    panel_states::ApplyInitialState; flow_.Bind(this, &services_)
 //   end of opening animation:  flow_.OnOpeningAnimationEnded()  (posts StartInstallFlow to the file loop)
-//   file loop, StartInstallFlow (RunInstallFlowStart in installer_start.h): IsWow64, InitTracker,
-//                              RunChecks; passed: PostFixedEvent(kLaunch), DetectPreviousInstall,
-//                              ChoosePackagePath, then on the UI loop OnPreviousInstall(folder),
-//                              DownloadController::QueryDownloadInfo and OnStartSequenceDone();
-//                              failed: OnStartChecksFailed(prompt text) on the UI loop. Always: the
-//                              graphics-check program deleted 1.5 s later on the file loop.
+//   file loop, StartInstallFlow: RunStartSequence (start_sequence.h) over the window's
+//                              StartSequenceSteps (SystemCheckSource, DetectPreviousInstall,
+//                              ChoosePackagePath, InitTracker, PostFixedEvent); its UI-loop posts
+//                              call OnPreviousInstall(folder), DownloadController::QueryDownloadInfo
+//                              and OnStartSequenceDone(), or OnStartChecksFailed(text)
 //   click "id_install", "id_install_custom":  OnInstallClick() / OnCustomInstallClick()
 //   click "id_userinstall", "id_btn_arrowdown":  ShowCustomPanel();  "id_userfold", "id_btn_arrowup": ShowMainPanel()
 //   press "id_checkbox", "id_checkbox_custom":  OnAgreementPressed() / OnCustomAgreementPressed()
