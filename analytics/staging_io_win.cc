@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace event_analytics {
@@ -26,16 +27,16 @@ class Handle {
   HANDLE handle_;
 };
 
-// Narrow paths are in the ANSI code page.
+// Narrow paths are UTF-8: the ANSI code page cannot spell every profile folder.
 std::wstring Widen(const std::string& text) {
   if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
     return std::wstring();
   }
   const int size = static_cast<int>(text.size());
-  const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
   if (needed <= 0) return std::wstring();
   std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], needed);
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], needed);
   return wide;
 }
 
@@ -56,23 +57,33 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string* contents) {
+bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* contents, uint64_t* file_size) {
   contents->clear();
   const std::wstring wide = Widen(path);
   if (wide.empty()) return false;
   Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.get(), &size)) return false;
+  *file_size = static_cast<uint64_t>(size.QuadPart);
+  if (*file_size > max_bytes) {
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(*file_size - max_bytes);
+    if (!::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) return false;
+  }
   char buffer[65536];
-  for (;;) {
+  while (contents->size() < max_bytes) {
+    const DWORD want = static_cast<DWORD>(std::min(sizeof buffer, max_bytes - contents->size()));
     DWORD got = 0;
-    if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+    if (!::ReadFile(file.get(), buffer, want, &got, nullptr)) {
       contents->clear();
       return false;
     }
-    if (got == 0) return true;
+    if (got == 0) break;
     contents->append(buffer, got);
   }
+  return true;
 }
 
 bool TruncateFile(const std::string& path) {

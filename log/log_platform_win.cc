@@ -1,5 +1,5 @@
-// Win32 side of the log writer. Narrow (code page) APIs because the log folder and name are
-// narrow strings throughout the program.
+// Win32 side of the log writer. The log's narrow paths are UTF-8 and are opened through the
+// wide API, so a profile folder named outside the ANSI code page still gets its log.
 #include <windows.h>
 
 #include <vector>
@@ -25,40 +25,59 @@ class ScopedHandle {
   HANDLE handle_;
 };
 
-bool IsDirectory(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty() || utf8.size() > 0x7FFFFFFF) return std::wstring();
+  const int size = static_cast<int>(utf8.size());
+  const int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  if (needed <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(needed), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], needed);
+  return wide;
+}
+
+std::string Narrow(const wchar_t* wide, int size) {
+  const int needed = WideCharToMultiByte(CP_UTF8, 0, wide, size, nullptr, 0, nullptr, nullptr);
+  if (needed <= 0) return std::string();
+  std::string utf8(static_cast<size_t>(needed), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, size, &utf8[0], needed, nullptr, nullptr);
+  return utf8;
+}
+
+bool IsDirectory(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
 
 std::string GetProgramPath() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return std::string();
-    if (length < buffer.size()) return std::string(buffer.data(), length);
+    if (length < buffer.size()) return Narrow(buffer.data(), static_cast<int>(length));
     if (buffer.size() >= 32768) return std::string();
     buffer.resize(buffer.size() * 2);
   }
 }
 
-bool EnsureLogFolder(const std::string& folder) {
+bool EnsureLogFolder(const std::string& utf8_folder) {
+  const std::wstring folder = Widen(utf8_folder);
   if (folder.empty()) return false;
-  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return true;
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(folder.c_str());
+    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(folder.c_str());
   }
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryW(folder.c_str(), nullptr);
   return IsDirectory(folder);
 }
 
-LogFileFacts GetLogFileFacts(const std::string& path) {
+LogFileFacts GetLogFileFacts(const std::string& utf8_path) {
   LogFileFacts facts;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExW(Widen(utf8_path).c_str(), GetFileExInfoStandard, &data)) {
     const DWORD error = GetLastError();
     // Present but not readable (locked, no access): counts as an empty file.
     facts.exists = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
@@ -72,18 +91,20 @@ LogFileFacts GetLogFileFacts(const std::string& path) {
   return facts;
 }
 
-bool DeleteLogFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+bool DeleteLogFile(const std::string& utf8_path) {
+  const std::wstring path = Widen(utf8_path);
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
   if (attributes & FILE_ATTRIBUTE_READONLY)
-    SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  return DeleteFileA(path.c_str()) != FALSE;
+    SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  return DeleteFileW(path.c_str()) != FALSE;
 }
 
-bool AppendToLogFile(const std::string& path, const char* data, size_t size) {
+bool AppendToLogFile(const std::string& utf8_path, const char* data, size_t size) {
   // FILE_APPEND_DATA makes every write land at the current end, even if someone else appends too.
-  ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(CreateFileW(Widen(utf8_path).c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   while (size > 0) {
     DWORD written = 0;
