@@ -198,16 +198,15 @@ void InstallerFlow::OnInstallPathBoxClosed() {
                  AppendProductFolder(view_->GetText(L"id_edit_installpath"), global_->product_name));
 }
 
-void InstallerFlow::OnInstallPathChosen(const std::wstring& folder) {
+void InstallerFlow::OnInstallPathChosen(const std::wstring& folder, bool fat32_volume) {
   view_->SetText(L"id_edit_installpath", folder);
+  if (fat32_volume) {
+    const std::wstring text = services_->PromptText("Fat");
+    view_->RunPopup(1, &text);  // a warning: the installer goes on whatever the answer
+  }
   const bool valid = services_->ValidateInstallPath(folder);
   view_->SetVisible(L"id_static_patherror", !valid);
   view_->EnableButton(L"id_install_custom", valid);
-}
-
-void InstallerFlow::OnFat32Volume() {
-  const std::wstring text = services_->PromptText("Fat");
-  view_->RunPopup(1, &text);  // a warning: the installer goes on whatever the answer
 }
 
 void InstallerFlow::OnCloseClick() {
@@ -302,6 +301,15 @@ void InstallerFlow::OnDownloadFinished() {
   download_finished_ = true;
   stage_ = kStageInstalling;
   StartInstallStage();
+}
+
+void InstallerFlow::OnDownloadFatal(const std::string& fail_type, const std::string& prompt_key) {
+  if (fatal_popup_shown_ || closing_) return;
+  fatal_popup_shown_ = true;
+  closing_ = true;  // pending URL waits, picture steps and the install stage stop
+  services_->ReportDownloadFail(fail_type.c_str());
+  message_text_ = services_->PromptText(prompt_key.c_str());
+  view_->ShowFatalMessage(message_text_);
 }
 
 void InstallerFlow::StartInstallStage() {

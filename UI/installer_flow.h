@@ -15,8 +15,8 @@
 //   click "id_install", "id_install_custom":  OnInstallClick() / OnCustomInstallClick()
 //   click "id_userinstall", "id_btn_arrowdown":  ShowCustomPanel();  "id_userfold", "id_btn_arrowup": ShowMainPanel()
 //   press "id_checkbox", "id_checkbox_custom":  OnAgreementPressed() / OnCustomAgreementPressed()
-//   click "id_btn_installdir": ChooseInstallFolder (folder_dialog.h), AppendProductFolder, the FAT32
-//                              warning (OnFat32Volume), then OnInstallPathChosen()
+//   click "id_btn_installdir": ChooseInstallFolder (folder_dialog.h); on a choice
+//                              OnInstallPathChosen(AppendProductFolder(folder, vesk), FAT32 or not)
 //   message 12002:             OnInstallPathEdited();  message 70156: OnInstallPathBoxClosed()
 //   click "id_close":          OnCloseClick()
 //   WM_SYSCOMMAND:             SysCommandSwallowed(cmd) swallows; SC_CLOSE: OnSysClose(LayerLoopDepth() > 0)
@@ -165,10 +165,11 @@ class InstallerFlow {
   void ShowMainPanel();
   void OnAgreementPressed();
   void OnCustomAgreementPressed();
-  void OnInstallPathEdited();                            // message 12002
-  void OnInstallPathBoxClosed();                         // message 70156
-  void OnInstallPathChosen(const std::wstring& folder);  // from the folder dialog, product folder appended
-  void OnFat32Volume();                                  // the chosen folder's volume is FAT32: a warning
+  void OnInstallPathEdited();     // message 12002
+  void OnInstallPathBoxClosed();  // message 70156
+  // A folder from the dialog, product folder appended; `fat32_volume`: its volume is FAT32
+  // (NeedsFat32Warning of VolumeFileSystem), shown as a warning before the path is checked.
+  void OnInstallPathChosen(const std::wstring& folder, bool fat32_volume);
   void OnCloseClick();
   // True when the command goes on to the default handling.
   bool OnSysClose(bool popup_loop_running);
@@ -178,6 +179,9 @@ class InstallerFlow {
   void StartDownload();
   void StopDownload();
   void OnDownloadFinished();
+  // A download failure that ends the installer (DownloadWindow::OnDownloadFatal): the event,
+  // one popup with the prompt text `prompt_key`, the window closes. Later calls do nothing.
+  void OnDownloadFatal(const std::string& fail_type, const std::string& prompt_key);
   void StartInstallStage();
   void RunStep(FlowStep step, float value);
   void CloseAfterCompletion();
@@ -186,6 +190,7 @@ class InstallerFlow {
   bool not_ready() const { return not_ready_; }
   bool closing() const { return closing_; }
   bool download_finished() const { return download_finished_; }
+  bool fatal_popup_shown() const { return fatal_popup_shown_; }
   bool custom_page_shown() const { return custom_page_shown_; }
   bool overlay_install() const { return overlay_install_; }
   const std::wstring& message_text() const { return message_text_; }
@@ -216,6 +221,7 @@ class InstallerFlow {
   bool custom_page_shown_ = false;
   bool overlay_install_ = false;
   bool download_started_ = false;
+  bool fatal_popup_shown_ = false;
   std::wstring message_text_;
   std::string exit_reason_;
   HeaderPicture header_picture_;

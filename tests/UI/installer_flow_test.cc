@@ -287,6 +287,28 @@ TEST_F(InstallerFlowTest, DownloadFinishedDuringTheQuitQuestionStartsTheStageAft
   EXPECT_EQ(std::count(services_.work.begin(), services_.work.end(), "install steps"), 1);
 }
 
+TEST_F(InstallerFlowTest, DownloadFailureShowsOnePopupAndOneEvent) {
+  const struct {
+    const char* type;
+    const char* key;
+  } cases[] = {{"Server_Error", "ServiceError"}, {"Server_Error", "pstrDownloaderUp"}, {"Net_ERROR", "DownloadFail"}};
+  for (const auto& c : cases) {
+    FakeView view;
+    FakeServices services;
+    InstallerFlow flow(&global_);
+    flow.Bind(&view, &services);
+    flow.OnOpeningAnimationEnded();
+    flow.OnInstallClick();
+    services.events.clear();
+    view.calls.clear();
+    flow.OnDownloadFatal(c.type, c.key);
+    flow.OnDownloadFatal(c.type, c.key);
+    EXPECT_THAT(services.events, ElementsAre(std::string("Downloader_Download_Fail ") + c.type));
+    EXPECT_THAT(view.calls, ElementsAre(std::string("fatal <") + c.key + ">"));
+    EXPECT_TRUE(flow.fatal_popup_shown());
+  }
+}
+
 TEST_F(InstallerFlowTest, CloseInTheLaterStages) {
   Ready();
   flow_.OnInstallClick();
@@ -423,17 +445,19 @@ TEST_F(InstallerFlowTest, PathEditedOnlyCountsOnTheCustomPanel) {
 
 TEST_F(InstallerFlowTest, ChosenFolderAndBoxClosed) {
   Ready();
-  flow_.OnInstallPathChosen(L"E:\\100%\\Pindle");
+  flow_.OnInstallPathChosen(L"E:\\100%\\Pindle", false);
   EXPECT_THAT(view_.calls, ElementsAre("text id_edit_installpath E:\\100%\\Pindle", "show id_static_patherror",
                                        "disable id_install_custom"));
   view_.calls.clear();
+  // FAT32: the warning shows between the new text and the check; the installer goes on.
+  view_.answers = {0};
+  flow_.OnInstallPathChosen(L"F:\\Pindle", true);
+  EXPECT_THAT(view_.calls, ElementsAre("text id_edit_installpath F:\\Pindle", "popup 1 <Fat>",
+                                       "hide id_static_patherror", "enable id_install_custom"));
+  EXPECT_EQ(flow_.stage(), kStageChoose);
   view_.texts[L"id_edit_installpath"] = L"E:\\Apps";
   flow_.OnInstallPathBoxClosed();
   EXPECT_EQ(view_.texts[L"id_edit_installpath"], L"E:\\Apps\\Pindle");
-  view_.calls.clear();
-  flow_.OnFat32Volume();
-  EXPECT_THAT(view_.calls, ElementsAre("popup 1 <Fat>"));
-  EXPECT_EQ(flow_.stage(), kStageChoose);
 }
 
 TEST_F(InstallerFlowTest, AgreementBoxesEnableAndDisable) {
