@@ -20,6 +20,7 @@
 #include "download/download_plan.h"
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
+#include "net/curl_global.h"
 #include "net/ref_ptr.h"
 #include "runtime/message_loop.h"
 #include "runtime/thread.h"
@@ -61,6 +62,8 @@ int Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before any thread: the whole-file fallback runs libcurl on the file loop.
+  net::CurlGlobalScope curl_global;
   if (argc != 4) return Usage();
   const std::string url = app::WideToUtf8(argv[1]);
   const std::string size_text = app::WideToUtf8(argv[2]);

@@ -19,6 +19,7 @@
 #include "analytics/installer_presets.h"
 #include "app/startup.h"
 #include "app/text_encoding.h"
+#include "net/curl_global.h"
 #include "runtime/at_exit.h"
 
 namespace {
@@ -38,6 +39,8 @@ int Usage(const char* problem) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before any thread: events are sent over libcurl on the reporter's loop.
+  net::CurlGlobalScope curl_global;
   base::AtExitManager at_exit;
   if (argc < 4) return Usage("too few arguments");
   const std::string collector = app::WideToUtf8(argv[1]);
