@@ -125,10 +125,15 @@ TEST(AutorunRuleTest, OverlayInstallOverNewerVersionsKeepsTheUsersChoice) {
     bool write;
   };
   const Case cases[] = {
-      {"", true, true},                                                                // no earlier installation
-      {"", false, true},          {"1.0.0.8", true, false}, {"1.0.0.8", false, true},  // a clean install writes it
-                                                                                       // whatever was there
-      {"1.0.0.7", true, true},    {"1.0.0.6", true, true},  {"0.9.9.9", true, true},  {"3.2.0.1", true, false},
+      {"", true, true},  // no earlier installation
+      {"", false, true},
+      {"1.0.0.8", true, false},
+      {"1.0.0.8", false, true},  // a clean install writes it
+                                 // whatever was there
+      {"1.0.0.7", true, true},
+      {"1.0.0.6", true, true},
+      {"0.9.9.9", true, true},
+      {"3.2.0.1", true, false},
       {"1.0.0.89", true, false},   // first 7 characters: "1.0.0.8"
       {"1.0.0.7123", true, true},  // "1.0.0.7"
   };
