@@ -14,16 +14,19 @@ namespace {
 constexpr long kAllProfiles = 0x7FFFFFFF;
 constexpr long kAnyProtocol = 256;
 
-template <typename Interface>
-HRESULT Create(const CLSID& clsid, const IID& iid, ScopedComPtr<Interface>* object) {
-  return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(object->receive()));
+// The class and interface identifiers come from the header's __uuidof declarations: the
+// import libraries do not define the firewall's.
+template <typename Class, typename Interface>
+HRESULT Create(ScopedComPtr<Interface>* object) {
+  return CoCreateInstance(__uuidof(Class), nullptr, CLSCTX_INPROC_SERVER, __uuidof(Interface),
+                          reinterpret_cast<void**>(object->receive()));
 }
 
 // Whether the firewall is on in the current profile of the local policy (the Windows XP
 // interface, which every later Windows keeps).
 HRESULT FirewallIsOn(bool* on) {
   ScopedComPtr<INetFwMgr> manager;
-  HRESULT result = Create(CLSID_NetFwMgr, IID_INetFwMgr, &manager);
+  HRESULT result = Create<NetFwMgr>(&manager);
   ScopedComPtr<INetFwPolicy> policy;
   if (SUCCEEDED(result)) result = manager.get()->get_LocalPolicy(policy.receive());
   ScopedComPtr<INetFwProfile> profile;
@@ -36,7 +39,7 @@ HRESULT FirewallIsOn(bool* on) {
 
 HRESULT ReplaceRule(const std::wstring& name, const std::wstring& application) {
   ScopedComPtr<INetFwPolicy2> policy;
-  HRESULT result = Create(CLSID_NetFwPolicy2, IID_INetFwPolicy2, &policy);
+  HRESULT result = Create<NetFwPolicy2>(&policy);
   ScopedComPtr<INetFwRules> rules;
   if (SUCCEEDED(result)) result = policy.get()->get_Rules(rules.receive());
   if (FAILED(result)) return result;
@@ -52,7 +55,7 @@ HRESULT ReplaceRule(const std::wstring& name, const std::wstring& application) {
     }
   }
   ScopedComPtr<INetFwRule> rule;
-  result = Create(CLSID_NetFwRule, IID_INetFwRule, &rule);
+  result = Create<NetFwRule>(&rule);
   if (SUCCEEDED(result)) result = rule.get()->put_Name(rule_name.get());
   if (SUCCEEDED(result)) result = rule.get()->put_Description(description.get());
   if (SUCCEEDED(result)) result = rule.get()->put_ApplicationName(program.get());

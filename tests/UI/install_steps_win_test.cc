@@ -232,7 +232,9 @@ TEST_F(InstallStepsTest, FullInstallLeavesFilesRegistryShortcutAndStartsTheProdu
   EXPECT_EQ(shortcut.target, main_program);
   EXPECT_EQ(shortcut.working_folder, install_.wstring());
   EXPECT_EQ(shortcut.arguments, L"");
-  EXPECT_EQ(shortcut.show_command, SW_SHOW);
+  // Written as SW_SHOW; the link format keeps only normal, maximised and minimised, and reads
+  // every other show command back as SW_SHOWNORMAL.
+  EXPECT_EQ(shortcut.show_command, SW_SHOWNORMAL);
 
   // The product starts with its quoted path and a space, in the install folder.
   ASSERT_TRUE(StartProduct(settings_));
