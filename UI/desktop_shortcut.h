@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace install {
+namespace installer {
 
 // A shortcut at `lnk_path` to `target`, no arguments, shown normally (SW_SHOW), started in
 // `working_folder`. COM is initialised for the call where the thread has not done so. False
@@ -12,6 +12,6 @@ namespace install {
 bool WriteShortcut(const std::wstring& lnk_path, const std::wstring& target, const std::wstring& working_folder,
                    long* hresult);
 
-}  // namespace install
+}  // namespace installer
 
 #endif  // PINDLE_UI_DESKTOP_SHORTCUT_H_

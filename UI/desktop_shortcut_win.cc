@@ -7,7 +7,7 @@
 
 #include "system/scoped_handle_win.h"
 
-namespace install {
+namespace installer {
 
 bool WriteShortcut(const std::wstring& lnk_path, const std::wstring& target, const std::wstring& working_folder,
                    long* hresult) {
@@ -32,4 +32,4 @@ bool WriteShortcut(const std::wstring& lnk_path, const std::wstring& target, con
   return SUCCEEDED(result);
 }
 
-}  // namespace install
+}  // namespace installer

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace install {
+namespace installer {
 
 enum class FirewallOutcome {
   kAdded,
@@ -16,6 +16,6 @@ enum class FirewallOutcome {
 // profile. Initialises COM on the calling thread for the call and uninitialises it after.
 FirewallOutcome AllowProgramThroughFirewall(const std::wstring& name, const std::wstring& application, long* hresult);
 
-}  // namespace install
+}  // namespace installer
 
 #endif  // PINDLE_UI_FIREWALL_RULE_H_

@@ -7,7 +7,7 @@
 
 #include "system/scoped_handle_win.h"
 
-namespace install {
+namespace installer {
 namespace {
 
 // Every profile (domain, private, public), any protocol.
@@ -86,4 +86,4 @@ FirewallOutcome AllowProgramThroughFirewall(const std::wstring& name, const std:
   return SUCCEEDED(result) ? FirewallOutcome::kAdded : FirewallOutcome::kFailed;
 }
 
-}  // namespace install
+}  // namespace installer

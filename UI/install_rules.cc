@@ -2,7 +2,7 @@
 
 #include "system/version_digits.h"
 
-namespace install {
+namespace installer {
 namespace {
 
 const wchar_t kQuote[] = L"\"";
@@ -160,4 +160,4 @@ std::wstring StartProductCommand(const std::wstring& main_program, const std::ws
   return command;
 }
 
-}  // namespace install
+}  // namespace installer

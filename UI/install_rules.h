@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace install {
+namespace installer {
 
 // The mirror installer's time limit; the engine installer has none.
 constexpr int kMirrorTimeLimitMs = 30 * 60 * 1000;
@@ -109,6 +109,6 @@ bool RestartChosen(int popup_result);
 std::wstring StartProductCommand(const std::wstring& main_program, const std::wstring& start_parameters);
 constexpr size_t kStartCommandCapacity = 2604;
 
-}  // namespace install
+}  // namespace installer
 
 #endif  // PINDLE_UI_INSTALL_RULES_H_

@@ -33,7 +33,7 @@ class CGlobal;
 }
 class ExtractEnvironment;
 
-namespace install {
+namespace installer {
 
 // Everything the steps read, copied on the UI thread before a step is posted, so the file loop
 // never reads the shared state itself.
@@ -139,6 +139,6 @@ class SystemRestart : public RestartSeam {
 // does nothing. True when the restart was asked for.
 bool AnswerRestartQuestion(int popup_result, RestartSeam& seam);
 
-}  // namespace install
+}  // namespace installer
 
 #endif  // PINDLE_UI_INSTALL_STEPS_H_

@@ -24,7 +24,7 @@
 #include "system/scoped_handle_win.h"
 #include "system/shortcut.h"
 
-namespace install {
+namespace installer {
 namespace {
 
 // The steps belong to the installer controller, and their log lines carry its name.
@@ -313,4 +313,4 @@ bool AnswerRestartQuestion(int popup_result, RestartSeam& seam) {
   return true;
 }
 
-}  // namespace install
+}  // namespace installer

@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <string>
 
-namespace install {
+namespace installer {
 
 // 32 lower-case hexadecimal digits in `*hex`. False when the file cannot be opened or read or
 // the hash cannot be made; `*error` then holds the system error code or the NTSTATUS.
 bool FileMd5(const std::wstring& path, std::string* hex, uint32_t* error);
 
-}  // namespace install
+}  // namespace installer
 
 #endif  // PINDLE_UI_PACKAGE_DIGEST_H_

@@ -8,7 +8,7 @@
 
 #include "system/scoped_handle_win.h"
 
-namespace install {
+namespace installer {
 namespace {
 
 // Large enough that the hash, not the system calls, sets the pace; small enough to stay out of
@@ -71,4 +71,4 @@ bool FileMd5(const std::wstring& path, std::string* hex, uint32_t* error) {
   return true;
 }
 
-}  // namespace install
+}  // namespace installer

@@ -30,7 +30,7 @@ int wmain(int argc, wchar_t** argv) {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     uint32_t error = 0;
-    if (!install::FileMd5(argv[1], &hex, &error)) {
+    if (!installer::FileMd5(argv[1], &hex, &error)) {
       std::fprintf(stderr, "FileMd5 failed: 0x%08x\n", error);
       return 1;
     }

@@ -89,6 +89,21 @@ class ScopedLocalMemory {
   HLOCAL memory_ = nullptr;
 };
 
+// Memory the shell hands over with CoTaskMemAlloc (item id lists of the folder dialog).
+class ScopedCoTaskMemory {
+ public:
+  explicit ScopedCoTaskMemory(void* memory) : memory_(memory) {}
+  ~ScopedCoTaskMemory() {
+    if (memory_) CoTaskMemFree(memory_);
+  }
+  ScopedCoTaskMemory(const ScopedCoTaskMemory&) = delete;
+  ScopedCoTaskMemory& operator=(const ScopedCoTaskMemory&) = delete;
+  void* get() const { return memory_; }
+
+ private:
+  void* memory_;
+};
+
 // A GDI object (bitmap, font, pen, brush, region) made by this code: deleted with DeleteObject.
 class ScopedGdiObject {
  public:

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace install {
+namespace installer {
 namespace {
 
 const std::wstring kInstall = L"C:\\Program Files\\Dravel\\Vesk";
@@ -213,4 +213,4 @@ TEST(StartCommandTest, QuotedProgramSpaceAndParameters) {
 }
 
 }  // namespace
-}  // namespace install
+}  // namespace installer

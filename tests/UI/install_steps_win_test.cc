@@ -26,7 +26,7 @@
 #include "system/registry.h"
 #include "system/scoped_handle_win.h"
 
-namespace install {
+namespace installer {
 namespace {
 
 namespace fs = std::filesystem;
@@ -442,4 +442,4 @@ TEST(RestartQuestionTest, OnlyRestartRunsTheSeamOnce) {
 }
 
 }  // namespace
-}  // namespace install
+}  // namespace installer
