@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # The demo package is a valid solid 7z with LZMA2 for everything and BCJ in front of the
-# programs, holding every program of the product; scripts/demo-services.sh starts nginx and the
-# collector, which serve the information answer (the package's real size and MD5), ranged parts
-# (206, the right bytes), the agreement and help pages and print a posted event; stop frees the
-# ports again.
-#   demo_package_services_test.sh SOURCE_ROOT PACKAGE.7z WORK_FOLDER
+# programs, holding every program of the product, and the installer's own extractor
+# (unpack7z.exe, under Wine) unpacks it to the same files as 7zz. scripts/demo-services.sh
+# starts nginx and the collector, which serve the information answer (the package's real size
+# and MD5), ranged parts (206, the right bytes) and the agreement and help pages, and print a
+# posted event; stop frees the ports again.
+#   demo_package_services_test.sh SOURCE_ROOT PACKAGE.7z WORK_FOLDER RUNNER UNPACK7Z_EXE
+# RUNNER is the program that starts Windows programs (the build tree's wine-run.sh).
 set -euo pipefail
 root=${1:?source root}
 package=${2:?package}
 work=${3:?work folder}
+runner=${4:?runner}
+unpack7z=${5:?unpack7z.exe}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 rm -rf "$work"
 mkdir -p "$work"
@@ -42,6 +46,13 @@ for path in data:
 sizes = {p: int(entries[p]["Size"]) for p in data}
 assert any(p.endswith(".img.lz4") for p in sizes) and any(p.endswith(".xml") for p in sizes), sizes
 PY
+
+mkdir -p "$work/by-7zz" "$work/by-installer"
+7zz x -bd -bso0 "-o$work/by-7zz" "$package" || fail "7zz x"
+"$runner" "$unpack7z" "Z:$(echo "$package" | tr / '\\')" "Z:$(echo "$work/by-installer" | tr / '\\')" \
+  >"$work/unpack7z.log" 2>&1 || fail "unpack7z.exe: $(cat "$work/unpack7z.log")"
+diff -r "$work/by-7zz" "$work/by-installer" >/dev/null || fail "the installer's extractor unpacked other files than 7zz"
+rm -rf "$work/by-7zz" "$work/by-installer"
 
 # --- the services, on free ports ---
 read -r http_port collector_port < <(python3 -c '
