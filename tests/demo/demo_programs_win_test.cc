@@ -300,6 +300,39 @@ TEST_F(DemoUninstallerTest, SilentRemovesExactlyWhatTheInstallWrote) {
   EXPECT_TRUE(Exists(install.Shortcut(L"Vesk"))) << "a shortcut to another program was removed";
 }
 
+// The question box of `process`, once it shows; null when none shows within 10 s.
+HWND WaitForQuestion(DWORD process) {
+  for (int i = 0; i < 200; ++i) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"#32770", L"Pindle")) != nullptr) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == process) return window;
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+TEST_F(DemoUninstallerTest, AsksFirstAndRemovesNothingWhenDeclined) {
+  const std::wstring folder = Scratch(L"Pindle");
+  SimulatedInstall install(folder);
+  ASSERT_TRUE(install.Write());
+
+  Process uninstaller(folder + L"\\bin\\Pindle_unload.exe", L"", std::wstring());
+  ASSERT_TRUE(uninstaller.started());
+  HWND question = WaitForQuestion(uninstaller.id());
+  ASSERT_NE(question, nullptr) << "no question was asked";
+  PostMessageW(question, WM_COMMAND, IDNO, 0);
+  EXPECT_EQ(uninstaller.Wait(10000), 3);
+
+  EXPECT_TRUE(Exists(folder + L"\\conf.ini"));
+  EXPECT_TRUE(Exists(folder + L"\\bin\\Pindle.exe"));
+  EXPECT_TRUE(install.HasValue(HKEY_LOCAL_MACHINE, install.setup_key_, L"InstallPath"));
+  EXPECT_TRUE(install.HasValue(HKEY_CURRENT_USER, SimulatedInstall::kRunKey, L"Pindle"));
+  EXPECT_TRUE(Exists(install.Shortcut(L"Pindle")));
+}
+
 TEST_F(DemoUninstallerTest, KeepsWhatBelongsToAnotherInstallation) {
   // The registry names an installation elsewhere: this one's folder goes, the entries stay.
   const std::wstring folder = Scratch(L"second");
