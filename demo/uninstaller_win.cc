@@ -213,11 +213,34 @@ class Uninstall {
   bool ok_ = true;
 };
 
+// True when `folder` holds exactly one entry, named `name`, a folder when `is_folder`.
+bool HoldsOnly(const std::wstring& folder, const std::wstring& name, bool is_folder) {
+  WIN32_FIND_DATAW entry;
+  ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+  if (!find.valid()) return false;
+  int matches = 0;
+  do {
+    const std::wstring entry_name = entry.cFileName;
+    if (entry_name == L"." || entry_name == L"..") continue;
+    const bool entry_is_folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!SamePath(entry_name, name) || entry_is_folder != is_folder) return false;
+    ++matches;
+  } while (::FindNextFileW(find.get(), &entry));
+  return matches == 1;
+}
+
 // The second stage, run from the temporary folder: waits for the first to end, then removes the
 // rest of the installation folder (the first stage's own file and the folders that held it).
 int Finish(const std::wstring& install_folder, DWORD first_stage) {
   ScopedHandle first(::OpenProcess(SYNCHRONIZE, FALSE, first_stage));
   if (first.valid()) ::WaitForSingleObject(first.get(), kFinishWaitMs);
+  // The folder comes from the command line: it is removed only when it holds what the first
+  // stage leaves, its bin folder with the uninstaller and nothing else.
+  if (!HoldsOnly(install_folder, L"bin", true) || !HoldsOnly(install_folder + L"\\bin", kUninstaller, false)) {
+    std::fprintf(stderr, "Pindle_unload: %ls does not hold only what the first stage left; it stays\n",
+                 install_folder.c_str());
+    return kUsage;
+  }
   Uninstall uninstall(install_folder);
   uninstall.RemoveFiles(std::wstring());
   if (!::RemoveDirectoryW(install_folder.c_str())) {
@@ -310,8 +333,9 @@ int wmain(int argc, wchar_t** argv) {
   if (SUCCEEDED(com)) ::CoUninitialize();
   uninstall.RemoveFiles(demo::ProgramFolder() + L"\\" + kUninstaller);
 
+  // What could not be removed stays, and so does this program, so that a second run finds them.
+  if (!uninstall.ok()) return kIncomplete;
   // The second stage removes the rest a moment after this process ends; it reports its own
   // failures.
-  if (!StartFinish(install_folder, &uninstall)) return kIncomplete;
-  return uninstall.ok() ? kRemoved : kIncomplete;
+  return StartFinish(install_folder, &uninstall) ? kRemoved : kIncomplete;
 }

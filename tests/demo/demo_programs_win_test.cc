@@ -370,4 +370,23 @@ TEST_F(DemoUninstallerTest, OutsideAnInstallationsBinFolderItRemovesNothing) {
   EXPECT_TRUE(Exists(folder + L"\\Pindle_unload.exe"));
 }
 
+TEST_F(DemoUninstallerTest, SecondStageLeavesAFolderThatHoldsMoreThanTheUninstaller) {
+  // "-finish:" names the folder to remove; one that holds anything besides bin\Pindle_unload.exe
+  // was not left by a first stage and stays.
+  const std::wstring folder = Scratch(L"victim");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((folder + L"\\bin").c_str(), nullptr));
+  ASSERT_TRUE(
+      CopyFileW((kProductBin + L"\\Pindle_unload.exe").c_str(), (folder + L"\\bin\\Pindle_unload.exe").c_str(), TRUE));
+  ASSERT_TRUE(test_support::WriteFile(std::filesystem::path(folder + L"\\notes.txt"), "mine"));
+  const std::wstring copy = Scratch(L"Pindle_unload_copy.exe");
+  ASSERT_TRUE(CopyFileW((kProductBin + L"\\Pindle_unload.exe").c_str(), copy.c_str(), TRUE));
+
+  Process second_stage(copy, L"-silent \"-finish:" + folder + L"\" -after:0", std::wstring());
+  ASSERT_TRUE(second_stage.started());
+  EXPECT_EQ(second_stage.Wait(30000), 2);
+  EXPECT_TRUE(Exists(folder + L"\\notes.txt"));
+  EXPECT_TRUE(Exists(folder + L"\\bin\\Pindle_unload.exe"));
+}
+
 }  // namespace
