@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 // A kernel handle (file, pipe, process, thread, event, snapshot). Both null and
 // INVALID_HANDLE_VALUE count as "no handle".
 class ScopedHandle {
@@ -83,6 +85,21 @@ class ScopedLocalMemory {
 
  private:
   HLOCAL memory_ = nullptr;
+};
+
+// Memory the shell hands over with CoTaskMemAlloc (item id lists of the folder dialog).
+class ScopedCoTaskMemory {
+ public:
+  explicit ScopedCoTaskMemory(void* memory) : memory_(memory) {}
+  ~ScopedCoTaskMemory() {
+    if (memory_) CoTaskMemFree(memory_);
+  }
+  ScopedCoTaskMemory(const ScopedCoTaskMemory&) = delete;
+  ScopedCoTaskMemory& operator=(const ScopedCoTaskMemory&) = delete;
+  void* get() const { return memory_; }
+
+ private:
+  void* memory_;
 };
 
 // A GDI object (bitmap, font, pen, brush, region) made by this code: deleted with DeleteObject.
