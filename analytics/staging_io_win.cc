@@ -4,27 +4,10 @@
 
 #include <limits>
 
+#include "runtime/scoped_handle_win.h"
+
 namespace event_analytics {
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() { Close(); }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    if (handle_ == INVALID_HANDLE_VALUE) return true;
-    const BOOL ok = ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // Narrow paths are in the ANSI code page.
 std::wstring Widen(const std::string& text) {
@@ -60,8 +43,8 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
   const std::wstring wide = Widen(path);
   if (wide.empty()) return false;
-  Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   char buffer[65536];
   for (;;) {
@@ -78,7 +61,7 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
 bool TruncateFile(const std::string& path) {
   const std::wstring wide = Widen(path);
   if (wide.empty()) return false;
-  Handle file(OpenForWriting(wide));
+  base::ScopedHandle file(OpenForWriting(wide));
   return file.valid() && file.Close();
 }
 
@@ -86,7 +69,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& temp_path, 
   const std::wstring wide = Widen(path);
   const std::wstring wide_temp = Widen(temp_path);
   if (wide.empty() || wide_temp.empty()) return false;
-  Handle file(OpenForWriting(wide_temp));
+  base::ScopedHandle file(OpenForWriting(wide_temp));
   if (!file.valid()) return false;
   const bool written =
       WriteAll(file.get(), contents.data(), contents.size()) && ::FlushFileBuffers(file.get()) && file.Close();

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace download {
@@ -42,7 +43,8 @@ class PackageFileWriter {
   bool is_open() const;
 
  private:
-  intptr_t handle_;  // the platform's file handle or descriptor; -1 when closed
+  struct File;  // the platform's open file
+  std::unique_ptr<File> file_;
 };
 
 }  // namespace download

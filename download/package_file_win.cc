@@ -1,16 +1,18 @@
 #include <windows.h>
 
+#include <utility>
+
 #include "download/package_file.h"
 #include "system/file_delete.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace download {
 
 bool PreallocatePackageFile(const std::wstring& path, uint32_t size) {
   bool sized = false;
   {
-    ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    base::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     // Some file systems (and Wine over Linux ones) extend a file without reserving its blocks;
     // ask the volume first so that a full disk fails here and not halfway through the download.
@@ -52,19 +54,21 @@ bool RemovePackageFolder(const std::wstring& folder) {
   return DeleteFolderTree(path);
 }
 
-PackageFileWriter::PackageFileWriter() : handle_(-1) {}
+struct PackageFileWriter::File {
+  base::ScopedHandle handle;
+};
 
-PackageFileWriter::~PackageFileWriter() {
-  Close();
-}
+PackageFileWriter::PackageFileWriter() = default;
+
+PackageFileWriter::~PackageFileWriter() = default;
 
 bool PackageFileWriter::Create(const std::wstring& path) {
   Close();
   DeleteFileW(path.c_str());
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  handle_ = reinterpret_cast<intptr_t>(file);
+  base::ScopedHandle handle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle.valid()) return false;
+  file_.reset(new File{std::move(handle)});
   return true;
 }
 
@@ -74,9 +78,7 @@ bool PackageFileWriter::Write(const void* data, size_t size) {
   while (size > 0) {
     const DWORD step = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(reinterpret_cast<HANDLE>(handle_), bytes, step, &written, nullptr) || written != step) {
-      return false;
-    }
+    if (!WriteFile(file_->handle.get(), bytes, step, &written, nullptr) || written != step) return false;
     bytes += step;
     size -= step;
   }
@@ -84,13 +86,11 @@ bool PackageFileWriter::Write(const void* data, size_t size) {
 }
 
 void PackageFileWriter::Close() {
-  if (!is_open()) return;
-  CloseHandle(reinterpret_cast<HANDLE>(handle_));
-  handle_ = -1;
+  file_.reset();
 }
 
 bool PackageFileWriter::is_open() const {
-  return handle_ != -1;
+  return file_ != nullptr;
 }
 
 }  // namespace download

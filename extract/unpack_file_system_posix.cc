@@ -12,6 +12,7 @@
 #include "extract/unpack_file_system.h"
 #include "extract/unpack_rules.h"
 #include "extract/wide_text.h"
+#include "runtime/scoped_fd_posix.h"
 
 namespace extract {
 
@@ -28,11 +29,10 @@ std::string ToPosixPath(const std::u16string& path) {
 class PosixArchiveFile : public UnpackArchiveFile {
  public:
   explicit PosixArchiveFile(int fd) : fd_(fd) {}
-  ~PosixArchiveFile() override { ::close(fd_); }
   bool Read(void* data, size_t* size) override {
     ssize_t got;
     do {
-      got = ::read(fd_, data, *size);
+      got = ::read(fd_.get(), data, *size);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
       *size = 0;
@@ -43,38 +43,31 @@ class PosixArchiveFile : public UnpackArchiveFile {
   }
   bool Seek(int64_t* position, Origin origin) override {
     const int whence = origin == kFromBegin ? SEEK_SET : origin == kFromCurrent ? SEEK_CUR : SEEK_END;
-    const off_t at = ::lseek(fd_, static_cast<off_t>(*position), whence);
+    const off_t at = ::lseek(fd_.get(), static_cast<off_t>(*position), whence);
     if (at < 0) return false;
     *position = at;
     return true;
   }
 
  private:
-  int fd_;
+  base::ScopedFd fd_;
 };
 
 class PosixOutputFile : public UnpackOutputFile {
  public:
   explicit PosixOutputFile(int fd) : fd_(fd) {}
-  ~PosixOutputFile() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
   bool Write(const void* data, size_t size, size_t* written) override {
     ssize_t put;
     do {
-      put = ::write(fd_, data, size);
+      put = ::write(fd_.get(), data, size);
     } while (put < 0 && errno == EINTR);
     *written = put < 0 ? 0 : static_cast<size_t>(put);
     return put >= 0;
   }
-  bool Close() override {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
+  bool Close() override { return fd_.Close(); }
 
  private:
-  int fd_;
+  base::ScopedFd fd_;
 };
 
 class PosixUnpackFileSystem : public UnpackFileSystem {

@@ -7,6 +7,7 @@
 
 #include "extract/unpack_file_system.h"
 #include "extract/unpack_rules.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace extract {
 
@@ -17,26 +18,6 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t is UTF-16 on Windows
 const wchar_t* W(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
-
-// Closes a file handle on every path.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ~ScopedHandle() { Close(); }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool Close() {
-    if (!valid()) return true;
-    const BOOL ok = ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 class WinArchiveFile : public UnpackArchiveFile {
  public:
@@ -60,7 +41,7 @@ class WinArchiveFile : public UnpackArchiveFile {
   }
 
  private:
-  ScopedHandle handle_;
+  base::ScopedHandle handle_;
 };
 
 class WinOutputFile : public UnpackOutputFile {
@@ -78,7 +59,7 @@ class WinOutputFile : public UnpackOutputFile {
   bool Close() override { return handle_.Close(); }
 
  private:
-  ScopedHandle handle_;
+  base::ScopedHandle handle_;
 };
 
 HANDLE CreateOutputHandle(const wchar_t* path) {
@@ -148,8 +129,8 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE)) return;
     const std::string path = ErrorFilePath(folder);
     // Appended, never creating the folders: without them nothing is recorded.
-    ScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    base::ScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     DWORD put = 0;
     ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr);

@@ -5,25 +5,11 @@
 #include <vector>
 
 #include "log/log_platform.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace simlog {
 
 namespace {
-
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 bool IsDirectory(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -82,8 +68,9 @@ bool DeleteLogFile(const std::string& path) {
 
 bool AppendToLogFile(const std::string& path, const char* data, size_t size) {
   // FILE_APPEND_DATA makes every write land at the current end, even if someone else appends too.
-  ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   while (size > 0) {
     DWORD written = 0;

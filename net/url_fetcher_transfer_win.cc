@@ -13,7 +13,7 @@
 #include "net/content_range.h"
 #include "net/range_cursor.h"
 #include "net/url_fetcher.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace net {
 
@@ -35,20 +35,14 @@ const DWORD kFileChunk = 8192;
 // failed read loses no more than its own bytes: the part resumes from the last byte on disk.
 const DWORD kRangeBuffer = 64 * 1024;
 
-class ScopedInternet {
- public:
-  explicit ScopedInternet(HINTERNET handle) : handle_(handle) {}
-  ~ScopedInternet() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  ScopedInternet(const ScopedInternet&) = delete;
-  ScopedInternet& operator=(const ScopedInternet&) = delete;
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_;
+// A WinINet handle: internet session, connection or request.
+struct InternetHandleTraits {
+  using Type = HINTERNET;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type handle) { return handle != nullptr; }
+  static bool Close(Type handle) { return InternetCloseHandle(handle) != FALSE; }
 };
+using ScopedInternet = base::ScopedObject<InternetHandleTraits>;
 
 void LogAlways(int line, const std::string& message) {
   simlog::LogAssist::GetInstance().Log(kLogSource, line, simlog::kLogLineLevel, message, true);
@@ -225,7 +219,7 @@ bool URLFetcher::TransferToFile(void* internet) {
     error_ = kErrorNoLength;
     return false;
   }
-  ScopedHandle file(
+  base::ScopedHandle file(
       CreateFileW(file_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   if (!SeekTo(file.get(), length) || !SetEndOfFile(file.get())) {
@@ -307,8 +301,8 @@ bool URLFetcher::TransferRange(void* internet) {
     return false;
   }
   // The file exists with its final size already; parts share it, each inside its own range.
-  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     error_ = kErrorOpenFile;
     return false;

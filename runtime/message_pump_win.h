@@ -7,6 +7,7 @@
 
 #include "runtime/message_pump.h"
 #include "runtime/observer_list.h"
+#include "runtime/scoped_handle_win.h"
 #include "runtime/time_ticks.h"
 
 namespace base {
@@ -102,7 +103,7 @@ class MessagePumpForIO : public MessagePumpWin {
 
   // Post completions here with the handler as key (lowest bit set when the packet carries no
   // valid I/O context) and the context as overlapped pointer.
-  HANDLE port() const override { return port_; }
+  HANDLE port() const override { return port_.get(); }
 
  private:
   struct IOItem {
@@ -114,7 +115,7 @@ class MessagePumpForIO : public MessagePumpWin {
   bool GetIOItem(DWORD timeout, IOItem* item);
   bool WaitForIOCompletion(DWORD timeout);
 
-  HANDLE port_;
+  ScopedHandle port_;
   Delegate* delegate_;
 };
 
