@@ -14,10 +14,10 @@
 #include <cstddef>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "analytics/distinct_id.h"
+#include "runtime/lock.h"
 
 class AnalyticsReporter {
  public:
@@ -93,7 +93,7 @@ class AnalyticsReporter {
 
   // Guards every member below. Never held while an event is recorded or sent, so a slow
   // upload on one loop does not hold up a Track on another.
-  mutable std::mutex lock_;
+  mutable base::Lock lock_;
   Properties preset_properties_;
   bool initialised_ = false;
   bool shut_down_ = false;

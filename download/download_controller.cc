@@ -313,10 +313,10 @@ void DownloadController::StartFallback() {
   FetcherList stopped;
   for (CBreakPointFetch* part : parts_) {
     part->Stop();
-    if (parts_started_) stopped.push_back(net::RefPtr<net::URLFetcher>(part->fetcher()));
+    if (parts_started_) stopped.push_back(base::RefPtr<net::URLFetcher>(part->fetcher()));
   }
   fetch_file_.Stop();
-  if (single_started_) stopped.push_back(net::RefPtr<net::URLFetcher>(fetch_file_.fetcher()));
+  if (single_started_) stopped.push_back(base::RefPtr<net::URLFetcher>(fetch_file_.fetcher()));
   PostTo(base::kFileLoop,
          base::NewMethodTask(Hold(this), &DownloadController::FallbackOnFileLoop, package_url(), package_path(),
                              download::ParsePackageSize(global_->package_size), stopped));
@@ -326,7 +326,7 @@ void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, 
   // The stopped transfers end at their next read; let them finish writing before the file is
   // replaced.
   const uint32_t started = base::SystemMillisecondCounter();
-  for (net::RefPtr<net::URLFetcher>& fetcher : parts) {
+  for (base::RefPtr<net::URLFetcher>& fetcher : parts) {
     const int64_t spent = static_cast<int64_t>(base::SystemMillisecondCounter() - started);
     if (spent >= kWindDownBudgetMs) break;
     fetcher->WaitForRunEnd(kWindDownBudgetMs - spent);

@@ -20,7 +20,7 @@
 #include "download/download_plan.h"
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
-#include "net/ref_ptr.h"
+#include "runtime/ref_ptr.h"
 #include "runtime/message_loop.h"
 #include "runtime/thread.h"
 #include "runtime/time_ticks.h"
@@ -93,7 +93,7 @@ int wmain(int argc, wchar_t** argv) {
   base::SetThreadLoop(base::kFileLoop, file_thread.message_loop());
 
   ConsoleWindow window;
-  net::RefPtr<DownloadController> controller(new DownloadController(&window, &global));
+  base::RefPtr<DownloadController> controller(new DownloadController(&window, &global));
   const uint32_t started = base::SystemMillisecondCounter();
   controller->QueryDownloadInfo();
   controller->StartDownload();
