@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Creates the private Wine prefix of one build tree, once: fonts, font links and no crash dialog.
+# The marker's number rises when the settings change, so older prefixes are made anew.
 # Usage: wine-prefix.sh WINE_ROOT LOADER   (prefix in WINE_ROOT/prefix, HOME in WINE_ROOT/home;
 # LOADER is Wine's 32-bit "wine" or 64-bit "wine64" program, matching the tree's programs)
 set -euo pipefail
@@ -10,7 +11,7 @@ exec 9>"$root/.lock"
 flock 9
 export WINEPREFIX="$root/prefix" HOME="$root/home" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-[ -f "$WINEPREFIX/.pindle-ready" ] && exit 0
+[ -f "$WINEPREFIX/.pindle-ready-2" ] && exit 0
 rm -rf "$WINEPREFIX"
 "$loader" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
@@ -30,6 +31,8 @@ def multi_sz(items):
     data = ("\0".join(items) + "\0\0").encode("utf-16-le")
     return "hex(7):" + ",".join("%02x" % b for b in data)
 link = multi_sz(["wqy-microhei.ttc,WenQuanYi Micro Hei", "Loma.ttf,Loma"])
+# The CJK face has no Thai glyphs: Thai text in the Chinese-system fonts falls through to Loma.
+thai = multi_sz(["Loma.ttf,Loma"])
 text = f"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
@@ -43,14 +46,18 @@ text = f"""Windows Registry Editor Version 5.00
 "Tahoma"={link}
 "Microsoft Sans Serif"={link}
 "Segoe UI"={link}
+"WenQuanYi Micro Hei"={thai}
+"Microsoft YaHei"={thai}
 
 [HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
 "Tahoma"={link}
 "Microsoft Sans Serif"={link}
 "Segoe UI"={link}
+"WenQuanYi Micro Hei"={thai}
+"Microsoft YaHei"={thai}
 """
 open(sys.argv[1], "wb").write(b"\xff\xfe" + text.replace("\n", "\r\n").encode("utf-16-le"))
 PY
 "$loader" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 wineserver -w
-touch "$WINEPREFIX/.pindle-ready"
+touch "$WINEPREFIX/.pindle-ready-2"
