@@ -7,10 +7,10 @@
 #include "app/app_config.h"
 #include "app/global.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
 #include "deployment.h"
 #include "runtime/message_loop.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 #include "system/random_id.h"
 
 namespace {
@@ -29,7 +29,7 @@ std::string DefaultStagingFile() {
     folder = app::GetAppConfig()->ProductDataFolder();
   }
   if (folder.empty()) return std::string();
-  return app::WideToAnsi(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
+  return base::WideToAnsi(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
 }
 
 std::string MakeRandomId() {

@@ -2,25 +2,11 @@
 
 #include <windows.h>
 
-#include <limits>
-
 #include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace event_analytics {
 namespace {
-
-// Narrow paths are in the ANSI code page.
-std::wstring Widen(const std::string& text) {
-  if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
-    return std::wstring();
-  }
-  const int size = static_cast<int>(text.size());
-  const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  if (needed <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], needed);
-  return wide;
-}
 
 HANDLE OpenForWriting(const std::wstring& path) {
   return ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -41,7 +27,7 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
 
 bool ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = base::AnsiToWide(path);
   if (wide.empty()) return false;
   base::ScopedHandle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -59,15 +45,15 @@ bool ReadWholeFile(const std::string& path, std::string* contents) {
 }
 
 bool TruncateFile(const std::string& path) {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = base::AnsiToWide(path);
   if (wide.empty()) return false;
   base::ScopedHandle file(OpenForWriting(wide));
   return file.valid() && file.Close();
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& temp_path, const std::string& contents) {
-  const std::wstring wide = Widen(path);
-  const std::wstring wide_temp = Widen(temp_path);
+  const std::wstring wide = base::AnsiToWide(path);
+  const std::wstring wide_temp = base::AnsiToWide(temp_path);
   if (wide.empty() || wide_temp.empty()) return false;
   base::ScopedHandle file(OpenForWriting(wide_temp));
   if (!file.valid()) return false;

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "app/config_file.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "system/file_util.h"
 
 namespace app {
@@ -14,7 +14,7 @@ CConfigFile& CConfigFile::Get() {
 std::string CConfigFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& default_value, const std::wstring& ini_path) {
   char buffer[400] = {};
-  const std::string path = WideToAnsi(ini_path);
+  const std::string path = base::WideToAnsi(ini_path);
   GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(), buffer, sizeof(buffer), path.c_str());
   return buffer;
 }

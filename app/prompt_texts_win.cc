@@ -2,7 +2,7 @@
 
 #include "app/prompt_fallback.h"
 #include "app/prompt_texts.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "system/embedded_program.h"
 
 namespace app {
@@ -25,11 +25,11 @@ bool WritePromptTextFile(CGlobal* global) {
 void LoadPromptTexts(CGlobal* global, int group) {
   const std::wstring& file = global->prompt_file;
   if (!file.empty() && GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    const std::string path = WideToAnsi(file);
+    const std::string path = base::WideToAnsi(file);
     for (int key = 0; key < CGlobal::kPromptCount; ++key) {
       char value[400] = {};
       GetPrivateProfileStringA("INFO", PromptKeyName(key), "", value, sizeof(value), path.c_str());
-      global->prompts[key] = Utf8ToWide(value);
+      global->prompts[key] = base::Utf8ToWide(value);
     }
   } else {
     FillFallbackPromptTexts(group, global->prompts);

@@ -2,7 +2,6 @@
 
 #include <ctime>
 
-#include "app/text_encoding.h"
 #include "download/download_plan.h"
 #include "download/info_answer.h"
 #include "download/package_file.h"
@@ -12,6 +11,7 @@
 #include "runtime/message_loop.h"
 #include "runtime/obj_wrapper.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 #include "runtime/time_ticks.h"
 #include "runtime/waitable_event.h"
 
@@ -84,7 +84,7 @@ void DownloadController::Log(int line, bool always, const std::string& message) 
 }
 
 std::string DownloadController::InfoQuery() const {
-  return download::BuildInfoQuery(global_->channel, global_->player_version, app::WideToAnsi(global_->language_code));
+  return download::BuildInfoQuery(global_->channel, global_->player_version, base::WideToAnsi(global_->language_code));
 }
 
 uint32_t DownloadController::NextPauseMs() {
@@ -151,7 +151,7 @@ void DownloadController::OnFetchURL(std::string body) {
     global_->package_size = answer.package_size;
     global_->package_url = answer.package_url;
   }
-  if (!answer.lan.empty()) product_language_ = app::Utf8ToWide(answer.lan);
+  if (!answer.lan.empty()) product_language_ = base::Utf8ToWide(answer.lan);
   StartProbe();
 }
 
@@ -216,7 +216,7 @@ void DownloadController::ContinueDownload() {
 }
 
 void DownloadController::PreallocateOnFileLoop(uint32_t size, std::wstring path) {
-  Log(__LINE__, false, simlog::LogAssist::FormatString("install pack save path:%s", app::WideToAnsi(path).c_str()));
+  Log(__LINE__, false, simlog::LogAssist::FormatString("install pack save path:%s", base::WideToAnsi(path).c_str()));
   // A size that is unknown (0: the size text was empty or not a number) or out of range cannot
   // make a package: an empty file must not pass for a finished download.
   const bool ok = size != 0 && size != download::kSizeOutOfRange && download::PreallocatePackageFile(path, size);
@@ -380,7 +380,7 @@ void DownloadController::OnFetchFile(bool success, const FetchResult* result) {
     Finish();
     return;
   }
-  Log(__LINE__, false, app::WideToAnsi(L"File download failed！"));
+  Log(__LINE__, false, base::WideToAnsi(L"File download failed！"));
   if (result && result->error == net::kErrorPreallocate) {
     Log(__LINE__, false, "Cause of failure:the space is suddenly not enough");
     PostTo(base::kFileLoop, base::NewMethodTask(Hold(this), &DownloadController::RemoveFolderOnFileLoop,

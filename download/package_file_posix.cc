@@ -7,16 +7,16 @@
 #include <system_error>
 #include <utility>
 
-#include "app/text_encoding.h"
 #include "download/package_file.h"
 #include "runtime/scoped_fd_posix.h"
+#include "runtime/text_encoding.h"
 
 namespace download {
 
 namespace {
 
 std::string Native(const std::wstring& path) {
-  return app::WideToUtf8(path);
+  return base::WideToUtf8(path);
 }
 
 }  // namespace

@@ -11,15 +11,15 @@
 
 #include "extract/unpack_file_system.h"
 #include "extract/unpack_rules.h"
-#include "extract/wide_text.h"
 #include "runtime/scoped_fd_posix.h"
+#include "runtime/text_encoding.h"
 
 namespace extract {
 
 namespace {
 
 std::string ToPosixPath(const std::u16string& path) {
-  std::string text = Utf16ToUtf8(path);
+  std::string text = base::Utf16ToUtf8(path);
   for (char& c : text) {
     if (c == '\\') c = '/';
   }
@@ -107,8 +107,8 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
     const mode_t mode = (attributes & 0x1) ? (st.st_mode & ~write_bits) : (st.st_mode | S_IWUSR);
     ::chmod(name.c_str(), mode & 07777);
   }
-  bool NameConvertsToOem(const std::u16string& name) override { return IsWellFormedUtf16(name); }
-  std::string ToNarrow(const std::u16string& text) override { return Utf16ToUtf8(text); }
+  bool NameConvertsToOem(const std::u16string& name) override { return base::IsWellFormedUtf16(name); }
+  std::string ToNarrow(const std::u16string& text) override { return base::Utf16ToUtf8(text); }
   void AppendErrorFile(const std::string& text) override {
     // The local application data folder of a POSIX user.
     std::string base;
@@ -140,7 +140,7 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
       buffer.resize(buffer.size() * 2);
     }
     buffer.resize(std::char_traits<char>::length(buffer.c_str()));
-    *path = Utf8ToUtf16(buffer);
+    *path = base::Utf8ToUtf16(buffer);
     return true;
   }
   bool ChangeFolder(const std::u16string& path) override { return ::chdir(ToPosixPath(path).c_str()) == 0; }

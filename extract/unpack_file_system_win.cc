@@ -8,6 +8,7 @@
 #include "extract/unpack_file_system.h"
 #include "extract/unpack_rules.h"
 #include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace extract {
 
@@ -66,16 +67,6 @@ HANDLE CreateOutputHandle(const wchar_t* path) {
   return ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string ToCodePage(UINT code_page, const std::u16string& text) {
-  if (text.empty()) return std::string();
-  const int length =
-      ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
-  std::string out(static_cast<size_t>(length), '\0');
-  ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), &out[0], length, nullptr, nullptr);
-  return out;
-}
-
 class WinUnpackFileSystem : public UnpackFileSystem {
  public:
   // GetFileAttributesW rather than a directory search: a search finds nothing for a drive root
@@ -122,7 +113,7 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     const char default_char[] = "_";
     return ::WideCharToMultiByte(CP_OEMCP, 0, W(name), -1, nullptr, 0, utf ? nullptr : default_char, nullptr) > 0;
   }
-  std::string ToNarrow(const std::u16string& text) override { return ToCodePage(CP_ACP, text); }
+  std::string ToNarrow(const std::u16string& text) override { return base::WideToAnsi(base::ToWstring(text)); }
   void AppendErrorFile(const std::string& text) override {
     if (text.empty()) return;
     char folder[MAX_PATH] = {};

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "log/log_assist.h"
-#include "net/ansi_text_win.h"
 #include "net/content_range.h"
 #include "net/range_cursor.h"
 #include "net/url_fetcher.h"
 #include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace net {
 
@@ -68,7 +68,7 @@ void SetTimeouts(HINTERNET internet) {
   for (const Option& option : options) {
     DWORD value = option.value;
     if (!InternetSetOptionW(internet, option.option, &value, sizeof value)) {
-      LogAlways(__LINE__, AnsiText(L"***设定超时时间失败***"));
+      LogAlways(__LINE__, base::WideToAnsi(L"***设定超时时间失败***"));
       return;
     }
   }
@@ -234,7 +234,7 @@ bool URLFetcher::TransferToFile(void* internet) {
   while (!cancelled()) {
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), kFileChunk, &read)) {
-      LogAlways(__LINE__, AnsiText(L"单线程下载InternetReadFile 失败"));
+      LogAlways(__LINE__, base::WideToAnsi(L"单线程下载InternetReadFile 失败"));
       return false;
     }
     if (read == 0) {
@@ -318,13 +318,13 @@ bool URLFetcher::TransferRange(void* internet) {
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
       LogAlways(__LINE__,
-                simlog::LogAssist::FormatString("%s%u", AnsiText(L"InternetReadFile失败, error_code=").c_str(),
+                simlog::LogAssist::FormatString("%s%u", base::WideToAnsi(L"InternetReadFile失败, error_code=").c_str(),
                                                 static_cast<unsigned>(GetLastError())));
       return false;
     }
     if (read == 0) {
       if (!cursor.complete()) {
-        LogDebug(__LINE__, AnsiText(L"****数据没下载完，InternetReadFile却返回成功****"));
+        LogDebug(__LINE__, base::WideToAnsi(L"****数据没下载完，InternetReadFile却返回成功****"));
         return false;
       }
       return true;

@@ -3,9 +3,9 @@
 #include "net/url_fetcher.h"
 
 #include "log/log_assist.h"
-#include "net/ansi_text_win.h"
 #include "runtime/obj_wrapper.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 
 namespace net {
 
@@ -136,7 +136,8 @@ void URLFetcher::PostProgress(float fraction) {
 void URLFetcher::CompleteOnUiLoop() {
   if (base::MessageLoop::current() != base::GetThreadLoop(base::kUiLoop)) {
     simlog::LogAssist& log = simlog::LogAssist::GetInstance();
-    log.Log(kLogSource, __LINE__, simlog::kLogLineLevel, AnsiText(L"错误，FetchComplete 没在UI线程运行"), log.debug());
+    log.Log(kLogSource, __LINE__, simlog::kLogLineLevel, base::WideToAnsi(L"错误，FetchComplete 没在UI线程运行"),
+            log.debug());
   }
   if (URLFetcherDelegate* d = delegate()) d->OnFetchComplete(this);
 }

@@ -15,13 +15,13 @@
 #include <string>
 
 #include "app/global.h"
-#include "app/text_encoding.h"
 #include "download/download_controller.h"
 #include "download/download_plan.h"
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
-#include "runtime/ref_ptr.h"
 #include "runtime/message_loop.h"
+#include "runtime/ref_ptr.h"
+#include "runtime/text_encoding.h"
 #include "runtime/thread.h"
 #include "runtime/time_ticks.h"
 
@@ -62,8 +62,8 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) return Usage();
-  const std::string url = app::WideToUtf8(argv[1]);
-  const std::string size_text = app::WideToUtf8(argv[2]);
+  const std::string url = base::WideToUtf8(argv[1]);
+  const std::string size_text = base::WideToUtf8(argv[2]);
   const uint32_t size = download::ParsePackageSize(size_text);
   if (size == 0 || size == download::kSizeOutOfRange) return Usage();
   wchar_t full_path[MAX_PATH];
