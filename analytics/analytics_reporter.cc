@@ -163,11 +163,6 @@ bool AnalyticsReporter::shut_down() const {
   return shut_down_;
 }
 
-AnalyticsReporter::Properties AnalyticsReporter::PresetProperties() const {
-  base::AutoLock hold(lock_);
-  return preset_properties_;
-}
-
 std::string AnalyticsReporter::distinct_id() const {
   base::AutoLock hold(lock_);
   return distinct_id_;

@@ -76,7 +76,6 @@ class AnalyticsReporter {
 
   bool initialised() const;
   bool shut_down() const;
-  Properties PresetProperties() const;
   // The id the tracker was given (empty before a successful Init).
   std::string distinct_id() const;
 

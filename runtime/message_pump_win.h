@@ -62,7 +62,6 @@ class MessagePumpForUI : public MessagePumpWin {
   // With a host, Run takes window messages, delegate calls and waits from the host; only this
   // pump's own Quit ends it.
   void set_host_pump(MessagePumpForUI* host) { host_pump_ = host; }
-  MessagePumpForUI* host_pump() const { return host_pump_; }
   HWND message_window() const { return message_hwnd_; }
 
  private:
