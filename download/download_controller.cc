@@ -8,6 +8,7 @@
 #include "download/probe_judgement.h"
 #include "download/restart_policy.h"
 #include "log/log_assist.h"
+#include "net/fetch_failure.h"
 #include "runtime/message_loop.h"
 #include "runtime/obj_wrapper.h"
 #include "runtime/task.h"
@@ -219,14 +220,18 @@ void DownloadController::PreallocateOnFileLoop(uint32_t size, std::wstring path)
   Log(__LINE__, false, simlog::LogAssist::FormatString("install pack save path:%s", base::WideToAnsi(path).c_str()));
   // A size that is unknown (0: the size text was empty or not a number) or out of range cannot
   // make a package: an empty file must not pass for a finished download.
-  const bool ok = size != 0 && size != download::kSizeOutOfRange && download::PreallocatePackageFile(path, size);
+  const bool size_known = size != 0 && size != download::kSizeOutOfRange;
+  if (!size_known) {
+    Log(__LINE__, true,
+        simlog::LogAssist::FormatString("package size \"%s\" is no usable size", global_->package_size.c_str()));
+  }
+  const bool ok = size_known && download::PreallocatePackageFile(path, size);
   PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::StartParts, ok));
 }
 
 void DownloadController::StartParts(bool preallocated) {
   if (Idle() || parts_started_) return;
   if (!preallocated) {
-    Log(__LINE__, true, "cannot preallocate the package file (size unknown or no room)");
     Fatal("Server_Error", "ServiceError");
     return;
   }
@@ -338,7 +343,7 @@ void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, 
   const bool size_known = size != 0 && size != download::kSizeOutOfRange;
   bool ok = curl_.Download(url, path, size_known ? size : 0);
   if (!ok) {
-    Log(__LINE__, true, "whole-file transfer failed: " + curl_.last_error());
+    Log(__LINE__, true, "whole-file transfer of " + net::UrlHostAndPath(url) + " failed: " + curl_.last_error());
   } else if (size_known && curl_.bytes_written() != size) {
     Log(__LINE__, true,
         simlog::LogAssist::FormatString("whole-file transfer gave %u bytes, the package has %u",

@@ -40,7 +40,7 @@ class PackageFileWriter {
   // All or nothing.
   bool Write(const void* data, size_t size);
   void Close();
-  bool is_open() const;
+  bool is_open() const { return file_ != nullptr; }
 
  private:
   struct File;  // the platform's open file

@@ -55,7 +55,6 @@ struct PackageFileWriter::File {
 };
 
 PackageFileWriter::PackageFileWriter() = default;
-
 PackageFileWriter::~PackageFileWriter() = default;
 
 bool PackageFileWriter::Create(const std::wstring& path) {
@@ -84,9 +83,4 @@ bool PackageFileWriter::Write(const void* data, size_t size) {
 void PackageFileWriter::Close() {
   file_.reset();
 }
-
-bool PackageFileWriter::is_open() const {
-  return file_ != nullptr;
-}
-
 }  // namespace download

@@ -10,8 +10,10 @@
 
 #include "log/log_assist.h"
 #include "net/content_range.h"
+#include "net/fetch_failure.h"
 #include "net/range_cursor.h"
 #include "net/url_fetcher.h"
+#include "runtime/os_error.h"
 #include "runtime/scoped_handle_win.h"
 #include "runtime/text_encoding.h"
 
@@ -68,19 +70,40 @@ void SetTimeouts(HINTERNET internet) {
   for (const Option& option : options) {
     DWORD value = option.value;
     if (!InternetSetOptionW(internet, option.option, &value, sizeof value)) {
+      const unsigned long error = GetLastError();
       LogAlways(__LINE__, base::WideToAnsi(L"***设定超时时间失败***"));
+      LogAlways(__LINE__, simlog::LogAssist::FormatString("InternetSetOption %lu refused: %s", option.option,
+                                                          base::OsErrorText(error).c_str()));
       return;
     }
   }
 }
 
-bool StatusIs(HINTERNET request, const wchar_t* expected) {
+// What a failed call says: the call and the thread's last error, number and text. Called straight
+// after the call, before anything else can change the last error.
+std::string CallFailed(const char* call) {
+  return std::string(call) + ": " + base::OsErrorText(GetLastError());
+}
+
+// The same for a call on a file: the call, the path and the error.
+std::string FileCallFailed(const char* call, const std::wstring& path) {
+  const unsigned long error = GetLastError();
+  return std::string(call) + " " + base::WideToAnsi(path) + ": " + base::OsErrorText(error);
+}
+
+// The answer's status is `expected`; otherwise `cause` says which status came (or why none).
+bool StatusIs(HINTERNET request, const wchar_t* expected, std::string* cause) {
   wchar_t buffer[256];
   ZeroMemory(buffer, sizeof buffer);
   DWORD length = 256;
   DWORD index = 0;
-  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, buffer, &length, &index)) return false;
-  return wcscmp(buffer, expected) == 0;
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, buffer, &length, &index)) {
+    *cause = CallFailed("HttpQueryInfo(status)");
+    return false;
+  }
+  if (wcscmp(buffer, expected) == 0) return true;
+  *cause = "HTTP status " + base::WideToAnsi(buffer);
+  return false;
 }
 
 bool QueryLength(HINTERNET request, uint32_t* length) {
@@ -147,6 +170,20 @@ void SplitServer(const std::wstring& server, std::wstring* host, INTERNET_PORT* 
   *port = static_cast<INTERNET_PORT>(value);
 }
 
+// Logs, once, why a run failed, where it went and, for a part, which bytes it was at; false, so
+// that a failure path reads `return RunFailed(...)`.
+bool RunFailed(const URLFetcher& fetcher, int line, const std::string& cause) {
+  FetchFailure failure;
+  failure.url = fetcher.url;
+  failure.ranged = fetcher.kind() == kFetchRange;
+  failure.range_start = fetcher.range_start;
+  failure.range_end = fetcher.range_end;
+  failure.position = fetcher.position();
+  failure.cause = cause;
+  LogAlways(line, DescribeFetchFailure(failure));
+  return false;
+}
+
 }  // namespace
 
 DWORD WINAPI URLFetcher::TransferThunk(LPVOID fetcher) {
@@ -173,7 +210,7 @@ void URLFetcher::RunTransfer() {
 
 bool URLFetcher::Transfer() {
   ScopedInternet internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!internet) return false;
+  if (!internet) return RunFailed(*this, __LINE__, CallFailed("InternetOpen"));
   if (kind_ == kFetchPost) return TransferPost(internet.get());
   SetTimeouts(internet.get());
   switch (kind_) {
@@ -189,21 +226,25 @@ bool URLFetcher::Transfer() {
 bool URLFetcher::TransferToMemory(void* internet) {
   if (cancelled()) return false;
   ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
-  if (!request || !StatusIs(request.get(), L"200")) return false;
+  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  std::string cause;
+  if (!StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
   char buffer[kMemoryChunk + 1];
   for (;;) {
     if (cancelled()) return false;
     ZeroMemory(buffer, sizeof buffer);
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) return false;
+    if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) {
+      return RunFailed(*this, __LINE__, CallFailed("InternetReadFile"));
+    }
     if (read == 0) return true;
     // The answer is text: a chunk counts up to its first zero byte.
     const size_t text = strnlen(buffer, read);
     if (response_.size() + text > kMemoryAnswerLimit) {
       error_ = kErrorTooLong;
-      LogAlways(__LINE__,
-                simlog::LogAssist::FormatString("text answer longer than %u bytes, refused", kMemoryAnswerLimit));
-      return false;
+      return RunFailed(
+          *this, __LINE__,
+          simlog::LogAssist::FormatString("text answer longer than %u bytes, refused", kMemoryAnswerLimit));
     }
     response_.append(buffer, text);
   }
@@ -213,20 +254,22 @@ bool URLFetcher::TransferToFile(void* internet) {
   position_ = 0;
   if (cancelled()) return false;
   ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
-  if (!request || !StatusIs(request.get(), L"200")) return false;
+  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  std::string cause;
+  if (!StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
   uint32_t length = 0;
   if (!QueryLength(request.get(), &length)) {
     error_ = kErrorNoLength;
-    return false;
+    return RunFailed(*this, __LINE__, "no Content-Length");
   }
   base::ScopedHandle file(
       CreateFileW(file_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  if (!file.valid()) return RunFailed(*this, __LINE__, FileCallFailed("CreateFile", file_path));
   if (!SeekTo(file.get(), length) || !SetEndOfFile(file.get())) {
     error_ = kErrorPreallocate;
-    return false;
+    return RunFailed(*this, __LINE__, FileCallFailed("SetEndOfFile", file_path));
   }
-  if (!SeekTo(file.get(), 0)) return false;
+  if (!SeekTo(file.get(), 0)) return RunFailed(*this, __LINE__, CallFailed("SetFilePointerEx"));
 
   std::vector<char> buffer(kFileChunk);
   uint32_t received = 0;
@@ -234,21 +277,23 @@ bool URLFetcher::TransferToFile(void* internet) {
   while (!cancelled()) {
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), kFileChunk, &read)) {
+      const std::string read_failed = CallFailed("InternetReadFile");
       LogAlways(__LINE__, base::WideToAnsi(L"单线程下载InternetReadFile 失败"));
-      return false;
+      return RunFailed(*this, __LINE__, read_failed);
     }
     if (read == 0) {
       // A connection closed early also ends in an empty read: only the announced number of
       // bytes makes a complete file.
       if (received != length) {
-        LogDebug(__LINE__,
-                 simlog::LogAssist::FormatString("whole-file transfer ended after %u of %u bytes", received, length));
-        return false;
+        return RunFailed(*this, __LINE__,
+                         simlog::LogAssist::FormatString("connection closed after %u of %u bytes", received, length));
       }
       PostProgress(1.0f);
       return true;
     }
-    if (!WriteAll(file.get(), buffer.data(), read)) return false;
+    if (!WriteAll(file.get(), buffer.data(), read)) {
+      return RunFailed(*this, __LINE__, FileCallFailed("WriteFile", file_path));
+    }
     position_ += read;
     received += read;
     since_report += read;
@@ -263,51 +308,50 @@ bool URLFetcher::TransferToFile(void* internet) {
 bool URLFetcher::TransferRange(void* internet) {
   if (!range_allowed_) {
     error_ = kErrorNoRange;
-    return false;
+    return RunFailed(*this, __LINE__, "the server has refused ranges before");
   }
   position_ = range_start;
   if (range_start >= range_end) return true;
   if (cancelled()) return false;
   ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1)));
-  if (!request) return false;
-  if (!StatusIs(request.get(), L"206")) {
+  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  std::string cause;
+  if (!StatusIs(request.get(), L"206", &cause)) {
     error_ = kErrorNoRange;
     range_allowed_ = false;
-    return false;
+    return RunFailed(*this, __LINE__, cause);
   }
   uint32_t length = 0;
   if (!QueryLength(request.get(), &length)) {
     error_ = kErrorNoLength;
-    return false;
+    return RunFailed(*this, __LINE__, "no Content-Length");
   }
   // Only a 206 that says which bytes it carries can be placed in the file: one for other bytes
   // than asked for, or one without Content-Range, comes from a server that does not serve
   // ranges as asked.
   ContentRange answered;
   if (!QueryContentRange(request.get(), &answered) || answered.first != range_start) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("range answer refused: asked from %u, Content-Range missing or "
-                                                        "for other bytes",
-                                                        range_start));
     error_ = kErrorNoRange;
     range_allowed_ = false;
-    return false;
+    return RunFailed(*this, __LINE__, "range answer refused: Content-Range missing or for other bytes");
   }
   // Parts of two different files must never make one package: the file on the server has
   // been replaced since its size was learnt.
   if (file_size != 0 && answered.total != file_size) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("range answer for a file of %u bytes, expected %u",
-                                                        answered.total, file_size));
     error_ = kErrorOtherFile;
-    return false;
+    return RunFailed(
+        *this, __LINE__,
+        simlog::LogAssist::FormatString("range answer for a file of %u bytes, expected %u", answered.total, file_size));
   }
   // The file exists with its final size already; parts share it, each inside its own range.
   base::ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
+    const std::string open_failed = FileCallFailed("CreateFile", file_path);
     error_ = kErrorOpenFile;
-    return false;
+    return RunFailed(*this, __LINE__, open_failed);
   }
-  if (!SeekTo(file.get(), range_start)) return false;
+  if (!SeekTo(file.get(), range_start)) return RunFailed(*this, __LINE__, CallFailed("SetFilePointerEx"));
 
   std::vector<char> buffer(kRangeBuffer);
   // Progress is a share of the whole file.
@@ -317,15 +361,16 @@ bool URLFetcher::TransferRange(void* internet) {
     if (cursor.complete()) return true;
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
+      const unsigned long error = GetLastError();
       LogAlways(__LINE__,
                 simlog::LogAssist::FormatString("%s%u", base::WideToAnsi(L"InternetReadFile失败, error_code=").c_str(),
-                                                static_cast<unsigned>(GetLastError())));
-      return false;
+                                                static_cast<unsigned>(error)));
+      return RunFailed(*this, __LINE__, "InternetReadFile: " + base::OsErrorText(error));
     }
     if (read == 0) {
       if (!cursor.complete()) {
         LogDebug(__LINE__, base::WideToAnsi(L"****数据没下载完，InternetReadFile却返回成功****"));
-        return false;
+        return RunFailed(*this, __LINE__, "connection closed before the part was complete");
       }
       return true;
     }
@@ -333,7 +378,9 @@ bool URLFetcher::TransferRange(void* internet) {
     if (cancelled()) return false;
     const uint32_t to_write = cursor.BytesToWrite(read);
     // A failed write must not count: the next run resumes from the last byte that is on disk.
-    if (!WriteAll(file.get(), buffer.data(), to_write)) return false;
+    if (!WriteAll(file.get(), buffer.data(), to_write)) {
+      return RunFailed(*this, __LINE__, FileCallFailed("WriteFile", file_path));
+    }
     float fraction = 0.0f;
     const bool report = cursor.Advance(to_write, &fraction);
     position_ = cursor.position();
@@ -344,22 +391,24 @@ bool URLFetcher::TransferRange(void* internet) {
 bool URLFetcher::TransferOpenOnly(void* internet) {
   if (cancelled()) return false;
   ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
-  return static_cast<bool>(request);
+  return request ? true : RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
 }
 
 bool URLFetcher::TransferProbeRange(void* internet) {
   if (!range_allowed_) {
     error_ = kErrorNoRange;
-    return false;
+    return RunFailed(*this, __LINE__, "the server has refused ranges before");
   }
   if (cancelled()) return false;
   // One byte is enough to learn whether ranges are served and how big the whole file is.
   ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0)));
-  if (!request || !StatusIs(request.get(), L"206")) return false;
+  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  std::string cause;
+  if (!StatusIs(request.get(), L"206", &cause)) return RunFailed(*this, __LINE__, "range probe: " + cause);
   ContentRange answered;
   if (!QueryContentRange(request.get(), &answered)) {
     error_ = kErrorNoLength;
-    return false;
+    return RunFailed(*this, __LINE__, "range probe: no usable Content-Range");
   }
   content_length_ = answered.total;
   return true;
@@ -372,12 +421,15 @@ bool URLFetcher::TransferPost(void* internet) {
   SplitServer(post_server, &host, &port);
   ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port, L"", L"anonymous",
                                              INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return false;
+  if (!connection) return RunFailed(*this, __LINE__, CallFailed("InternetConnect"));
   ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr, nullptr,
                                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-  if (!request) return false;
-  return HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
-                          static_cast<DWORD>(post_body.size())) != 0;
+  if (!request) return RunFailed(*this, __LINE__, CallFailed("HttpOpenRequest"));
+  if (!HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
+                        static_cast<DWORD>(post_body.size()))) {
+    return RunFailed(*this, __LINE__, CallFailed("HttpSendRequest"));
+  }
+  return true;
 }
 
 }  // namespace net

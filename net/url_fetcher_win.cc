@@ -3,7 +3,9 @@
 #include "net/url_fetcher.h"
 
 #include "log/log_assist.h"
+#include "net/fetch_failure.h"
 #include "runtime/obj_wrapper.h"
+#include "runtime/os_error.h"
 #include "runtime/task.h"
 #include "runtime/text_encoding.h"
 
@@ -85,6 +87,11 @@ void URLFetcher::StartOnIoLoop() {
   AddRef();  // the completion's
   base::MessageLoop::current()->AddDestructionObserver(this);
   if (QueueUserWorkItem(&URLFetcher::TransferThunk, this, WT_EXECUTEDEFAULT)) return;
+  FetchFailure failure;
+  failure.url = url;
+  failure.cause = "QueueUserWorkItem: " + base::OsErrorText(GetLastError());
+  simlog::LogAssist::GetInstance().Log(kLogSource, __LINE__, simlog::kLogLineLevel, DescribeFetchFailure(failure),
+                                       true);
   Release();  // no transfer
   base::MessageLoop::current()->RemoveDestructionObserver(this);
   success_ = false;

@@ -1,11 +1,12 @@
-// pkgfetch.exe URL SIZE OUTFILE
+// pkgfetch.exe URL SIZE OUTFILE [LOGFOLDER]
 //
 // Downloads a package the way the installer does, on the same loops with the same controller:
 // the range probe, the file preallocated on the file loop, four ranged parts that resume after
 // failures, and the libcurl whole-file transfer when ranges keep failing. Prints one JSON line
 //   {"ok":true,"bytes":536870912,"seconds":4.215,"mode":"multi-part","fallback":false,"restarts":0}
 // and exits with 0 only when OUTFILE holds all SIZE bytes. The peak working set goes to the
-// standard error stream.
+// standard error stream. With LOGFOLDER the installer's log ("PindleDownloaderLog0.log") is
+// written there, so that a failed download can be read as a user's log would show it.
 #include <windows.h>
 #include <psapi.h>
 
@@ -19,6 +20,7 @@
 #include "download/download_plan.h"
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
+#include "log/log_assist.h"
 #include "runtime/message_loop.h"
 #include "runtime/ref_ptr.h"
 #include "runtime/text_encoding.h"
@@ -54,14 +56,14 @@ const char* ModeName(int mode) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: pkgfetch URL SIZE OUTFILE\n");
+  std::fprintf(stderr, "usage: pkgfetch URL SIZE OUTFILE [LOGFOLDER]\n");
   return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) return Usage();
+  if (argc != 4 && argc != 5) return Usage();
   const std::string url = base::WideToUtf8(argv[1]);
   const std::string size_text = base::WideToUtf8(argv[2]);
   const uint32_t size = download::ParsePackageSize(size_text);
@@ -92,6 +94,12 @@ int wmain(int argc, wchar_t** argv) {
   base::SetThreadLoop(base::kIoLoop, io_thread.message_loop());
   base::SetThreadLoop(base::kFileLoop, file_thread.message_loop());
 
+  simlog::LogAssist& log = simlog::LogAssist::GetInstance();
+  if (argc == 5) {
+    log.SetLogName("PindleDownloaderLog");
+    log.Init(3, base::WideToAnsi(argv[4]));
+  }
+
   ConsoleWindow window;
   base::RefPtr<DownloadController> controller(new DownloadController(&window, &global));
   const uint32_t started = base::SystemMillisecondCounter();
@@ -105,6 +113,7 @@ int wmain(int argc, wchar_t** argv) {
   const uint32_t restarts = controller->restart_count();
   controller->Detach();
   controller.reset();
+  log.StopThread();
   io_thread.Stop();
   base::SetThreadLoop(base::kIoLoop, nullptr);
   file_thread.Stop();
