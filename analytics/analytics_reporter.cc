@@ -29,7 +29,7 @@ std::string DefaultStagingFile() {
     folder = app::GetAppConfig()->ProductDataFolder();
   }
   if (folder.empty()) return std::string();
-  return base::WideToAnsi(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
+  return base::WideToUtf8(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
 }
 
 std::string MakeRandomId() {

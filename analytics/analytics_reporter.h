@@ -46,7 +46,7 @@ class AnalyticsReporter {
   // The collector's address with its scheme, "http://host:port" (the upload path is added;
   // a full upload address is taken as it is). Default: the deployment value.
   void SetCollector(const std::string& collector);
-  // The staging file's path, narrow in the ANSI code page. Default: the product data folder
+  // The staging file's path, narrow UTF-8. Default: the product data folder
   // + "\staging_file".
   void SetStagingFile(const std::string& path);
   // Where the distinct id is kept. Default: NewDefaultIdStore().

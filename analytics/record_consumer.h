@@ -34,7 +34,10 @@ class RecordConsumer {
   bool Flush();
   // One request with up to `limit` records.
   bool FlushBatch(size_t limit);
-  // Merges the staging file into the front of the queue; only the first call reads it.
+  // Merges the staging file into the front of the queue; only the first call reads it. The
+  // file keeps those records until they are delivered: each request that delivers some of them
+  // rewrites it with the ones still queued, so a process that dies at any point loses none of
+  // them (a record delivered just before the death may be sent once more by the next run).
   void LoadStaging();
   // Stages every unsent record (waiting for a request in flight to finish first) and frees
   // the sender. Later calls do nothing; later records are not kept. Returns whether the
@@ -50,8 +53,10 @@ class RecordConsumer {
   std::vector<std::string> QueuedRecords() const;
 
  private:
-  // Records lock held. `empty_file` empties the staging file once it has been read.
-  void LoadStagingLocked(bool empty_file);
+  // Records lock held.
+  void LoadStagingLocked();
+  // Send lock held: the staging file keeps only the staged records not yet delivered.
+  void RewriteStagedRecords();
 
   std::string cookie_;
   bool verbose_ = false;
@@ -61,6 +66,9 @@ class RecordConsumer {
   StagingFile staging_file_;
   size_t record_limit_;
   bool staging_pending_ = true;
+  // How many records at the front of the queue came from the staging file and are still there
+  // (the file holds them too until it is next rewritten).
+  size_t staged_at_front_ = 0;
   std::unique_ptr<BatchSender> sender_;
   bool closed_ = false;
 };

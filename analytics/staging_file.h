@@ -13,9 +13,16 @@ namespace event_analytics {
 // The platform's line break, used when writing; reading accepts "\n" and "\r\n" alike.
 extern const char kStagingLineBreak[];
 
-// The lines of `data` that begin with "{" and end with "}", in file order. Anything else
-// (a torn last line, blank lines, foreign text) is skipped.
-std::vector<std::string> ParseStagingRecords(const char* data, size_t size);
+// What a read of the staging file left out.
+struct StagingDrops {
+  size_t lines = 0;   // lines that are not blank and not records (IsRecordLine)
+  std::string first;  // the start of the first of them, for the log
+};
+
+// The lines of `data` that are records of our own shape (IsRecordLine), in file order. Anything
+// else (a torn last line, foreign text, a line no collector would take) is skipped; the lines
+// that are not blank are counted in `drops` when it is given.
+std::vector<std::string> ParseStagingRecords(const char* data, size_t size, StagingDrops* drops = nullptr);
 
 // Every record followed by the line break.
 std::string FormatStagingRecords(const std::deque<std::string>& records);
@@ -25,8 +32,10 @@ class StagingFile {
   // `path` is narrow; on Windows it is in the ANSI code page.
   explicit StagingFile(std::string path) : path_(std::move(path)) {}
 
-  // The records in the file; a file that cannot be opened reads as empty.
-  std::vector<std::string> Read() const;
+  // The last `max_records` records of the file, in file order; a file that cannot be opened
+  // reads as empty. Of a large file only its end is read, as much as that many records of the
+  // longest shape can fill. Lines that are not records are dropped with a diagnostic.
+  std::vector<std::string> Read(size_t max_records) const;
   // Leaves an empty file at the path.
   bool Empty() const;
   // Replaces the file with `records`. The new contents go to a file beside it first and are

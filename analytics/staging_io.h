@@ -1,14 +1,17 @@
-// The few file operations the staging file needs. Paths are narrow; on Windows they are in
-// the ANSI code page and are opened through the wide API.
+// The few file operations the staging file needs. Paths are narrow UTF-8; on Windows they are
+// opened through the wide API.
 #ifndef ANALYTICS_STAGING_IO_H_
 #define ANALYTICS_STAGING_IO_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace event_analytics {
 
+// The last `max_bytes` bytes of the file (all of it when it is smaller) and its whole size.
 // False when the file cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string* contents);
+bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* contents, uint64_t* file_size);
 // Creates the file or cuts it to zero length.
 bool TruncateFile(const std::string& path);
 // Writes `contents` to `temp_path`, makes it durable, then renames it over `path`. On failure

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "runtime/scoped_fd_posix.h"
 
 namespace event_analytics {
@@ -32,21 +34,29 @@ std::string ParentFolder(const std::string& path) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string* contents) {
+bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* contents, uint64_t* file_size) {
   contents->clear();
   base::ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return false;
+  struct stat status;
+  if (::fstat(fd.get(), &status) != 0) return false;
+  *file_size = static_cast<uint64_t>(status.st_size);
+  if (*file_size > max_bytes && ::lseek(fd.get(), static_cast<off_t>(*file_size - max_bytes), SEEK_SET) < 0) {
+    return false;
+  }
   char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+  while (contents->size() < max_bytes) {
+    const size_t want = std::min(sizeof buffer, max_bytes - contents->size());
+    const ssize_t got = ::read(fd.get(), buffer, want);
     if (got < 0) {
       if (errno == EINTR) continue;
       contents->clear();
       return false;
     }
-    if (got == 0) return true;
+    if (got == 0) break;
     contents->append(buffer, static_cast<size_t>(got));
   }
+  return true;
 }
 
 bool TruncateFile(const std::string& path) {

@@ -13,10 +13,12 @@ CConfigFile& CConfigFile::Get() {
 
 std::string CConfigFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& default_value, const std::wstring& ini_path) {
-  char buffer[400] = {};
-  const std::string path = base::WideToAnsi(ini_path);
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), default_value.c_str(), buffer, sizeof(buffer), path.c_str());
-  return buffer;
+  // The wide call, as the file is written: the profile folder may hold characters that the ANSI
+  // code page cannot spell. The values (language codes, versions) are ASCII.
+  wchar_t buffer[400] = {};
+  GetPrivateProfileStringW(base::AnsiToWide(section).c_str(), base::AnsiToWide(key).c_str(),
+                           base::AnsiToWide(default_value).c_str(), buffer, 400, ini_path.c_str());
+  return base::WideToAnsi(buffer);
 }
 
 bool CConfigFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value,

@@ -82,7 +82,7 @@ void PrepareFolders() {
 
   simlog::LogAssist& log = simlog::LogAssist::GetInstance();
   log.SetLogName(config->LogName());
-  log.Init(3, base::WideToAnsi(global.downloader_data_folder));
+  log.Init(3, base::WideToUtf8(global.downloader_data_folder));
   log.Log(kSource, 102, simlog::kLogLineLevel,
           simlog::LogAssist::FormatString("###########################################"), true);
 

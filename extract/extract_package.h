@@ -42,7 +42,9 @@ class ExtractEnvironment {
   }
   // Writes the embedded 7-Zip console program to disk; *tool_path is where it went.
   virtual bool WriteSevenZipTool(std::u16string* tool_path) = 0;
-  // RunAndCapture: a hidden child process with captured output and error streams.
+  // RunAndCapture: a hidden child process with captured output and error streams. A program
+  // that outlives `timeout_ms` has been ended when this returns false with exit code 301, so
+  // the next attempt never shares the install folder with it.
   virtual bool RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code, std::string* out,
                              std::string* err) = 0;
   // The installer's own executable file, the archive of the last attempt.

@@ -18,12 +18,20 @@ bool SameFileName(const std::string& a, const std::string& b) {
   return true;
 }
 
+// Blank lines (and the carriage returns of Windows line ends) separate 7-Zip's messages.
+bool IsBlankLine(const std::string& line) {
+  for (char c : line) {
+    if (c != ' ' && c != '\t' && c != '\r') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool IsLockedFileLine(const std::string& line) {
   return line.find("Can not delete output file") != std::string::npos ||
          line.find("Cannot delete output file") != std::string::npos;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitOutputLines(const std::string& output) {
   std::vector<std::string> lines;
@@ -58,9 +66,16 @@ bool LockedFilesAreHarmless(const std::string& error_output, const std::vector<s
   }
   bool found = false;
   bool product_file_locked = false;
+  // Any other complaint (a CRC failure, a full disk, a file it could not create, ...) means
+  // the tree is incomplete, whatever else was locked. "Disk full." comes without a prefix on
+  // a line of its own, so every line that says anything counts.
+  bool other_error = false;
   std::string list;
   for (const std::string& line : lines) {
-    if (!extract::IsLockedFileLine(line)) continue;
+    if (!extract::IsLockedFileLine(line)) {
+      if (!extract::IsBlankLine(line)) other_error = true;
+      continue;
+    }
     found = true;
     const std::string name = extract::LockedFileName(line);
     list += name;
@@ -75,7 +90,7 @@ bool LockedFilesAreHarmless(const std::string& error_output, const std::vector<s
     return false;
   }
   write_log("Can not delete:" + list);
-  if (!product_file_locked) return true;
+  if (!product_file_locked && !other_error) return true;
   write_log("err output:" + error_output);
   return false;
 }

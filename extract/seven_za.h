@@ -13,7 +13,7 @@ constexpr int kSevenZaTimedOutExitCode = 301;
 
 // Starts a command line hidden, waits up to `timeout_ms`, and returns what the program wrote to
 // its output and error streams (the shape of RunAndCapture). False when the program could not be
-// started or ran out of time (exit code 301).
+// started or ran out of time (exit code 301; it has then been ended).
 using ProcessRunner = std::function<bool(const std::u16string& command_line, int timeout_ms, int* exit_code,
                                          std::string* out, std::string* err)>;
 

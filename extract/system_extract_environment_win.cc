@@ -40,7 +40,9 @@ bool SystemExtractEnvironment::WriteSevenZipTool(std::u16string* tool_path) {
 
 bool SystemExtractEnvironment::RunAndCapture(const std::u16string& command_line, int timeout_ms, int* exit_code,
                                              std::string* out, std::string* err) {
-  return ::RunAndCapture(base::ToWstring(command_line), timeout_ms, exit_code, out, err);
+  // A 7-Zip left running past its limit would go on writing the install folder while the next
+  // attempt unpacks into it; the kill tool has no business running on either.
+  return ::RunAndCapture(base::ToWstring(command_line), timeout_ms, exit_code, out, err, TimeLimitAction::kEnd);
 }
 
 std::u16string SystemExtractEnvironment::OwnExecutablePath() {

@@ -119,10 +119,7 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
     } else {
       return;
     }
-    std::string path = ErrorFilePath(base);
-    for (char& c : path) {
-      if (c == '\\') c = '/';
-    }
+    const std::string path = ToPosixPath(ErrorFilePath(Utf8ToUtf16(base)));
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file) return;
     std::fwrite(text.data(), 1, text.size(), file);

@@ -116,11 +116,11 @@ class WinUnpackFileSystem : public UnpackFileSystem {
   std::string ToNarrow(const std::u16string& text) override { return base::WideToAnsi(base::ToWstring(text)); }
   void AppendErrorFile(const std::string& text) override {
     if (text.empty()) return;
-    char folder[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathA(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE)) return;
-    const std::string path = ErrorFilePath(folder);
+    wchar_t folder[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE)) return;
+    const std::u16string path = ErrorFilePath(reinterpret_cast<const char16_t*>(folder));
     // Appended, never creating the folders: without them nothing is recorded.
-    base::ScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    base::ScopedHandle file(::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     DWORD put = 0;

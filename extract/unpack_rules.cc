@@ -96,8 +96,8 @@ std::string EntryFailureText(EntryFailure failure, const std::string& narrow_nam
   return std::string();
 }
 
-std::string ErrorFilePath(const std::string& local_app_data) {
-  return local_app_data + "\\Vesk\\DravelInstallPack\\err.txt";
+std::u16string ErrorFilePath(const std::u16string& local_app_data) {
+  return local_app_data + u"\\Vesk\\DravelInstallPack\\err.txt";
 }
 
 std::string ErrorFileRecord(const std::string& narrow_path) {

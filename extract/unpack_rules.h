@@ -75,8 +75,9 @@ std::string UnpackDiagnosticText(int code, uint64_t bytes_written);
 // Empty for kNone and kNameConversion, which print nothing of their own.
 std::string EntryFailureText(EntryFailure failure, const std::string& narrow_name);
 
-// "<local application data>\Vesk\DravelInstallPack\err.txt".
-std::string ErrorFilePath(const std::string& local_app_data);
+// "<local application data>\Vesk\DravelInstallPack\err.txt", wide like every path the extraction
+// opens.
+std::u16string ErrorFilePath(const std::u16string& local_app_data);
 
 // The record appended to the error file when an output file cannot be created.
 std::string ErrorFileRecord(const std::string& narrow_path);

@@ -51,7 +51,8 @@ class LogAssist {
 
   // Any thread. Posts the real initialisation to the UI loop: there, unless `folder` is empty or
   // the logger is already initialised, it enables logging with `level` as threshold, starts the
-  // "log_thread" and has it choose the log file in `folder`. Dropped when no UI loop is registered.
+  // "log_thread" and has it choose the log file in `folder` (UTF-8). Dropped when no UI loop is
+  // registered.
   void Init(int level, const std::string& folder);
 
   // Any thread. Does nothing when `enabled` is false; otherwise hands copies of the values to the

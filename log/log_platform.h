@@ -1,6 +1,7 @@
-// The few operating-system services the log writer needs. Paths are narrow strings in the
-// system code page, as the log folder and name are. Every call is self-contained: nothing stays
-// open between calls, so a line is on disk when AppendToLogFile returns.
+// The few operating-system services the log writer needs. Paths are narrow strings in UTF-8, so
+// that any folder name can be written; the Windows side opens them through the wide API. Every
+// call is self-contained: nothing stays open between calls, so a line is on disk when
+// AppendToLogFile returns.
 #ifndef PINDLE_LOG_LOG_PLATFORM_H_
 #define PINDLE_LOG_LOG_PLATFORM_H_
 

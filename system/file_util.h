@@ -3,6 +3,7 @@
 #ifndef PINDLE_SYSTEM_FILE_UTIL_H_
 #define PINDLE_SYSTEM_FILE_UTIL_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,11 @@ std::wstring CanonicalPath(const std::wstring& path);
 // Size of an existing file, opened for reading without sharing; -1 when it cannot be opened
 // (also while someone else has it open) or its size does not fit the result.
 int32_t FileSize(const std::wstring& path);
+
+// Reads a whole file of at most `max_bytes` bytes (opened for reading, shared with readers and
+// writers). False when it cannot be opened or read or is larger; `*error` then holds the system
+// error code (ERROR_FILE_TOO_LARGE for a file over the limit) and `*bytes` is empty.
+bool ReadSmallFile(const std::wstring& path, size_t max_bytes, std::string* bytes, uint32_t* error);
 
 // True when the canonical path names an existing file whose extension (with its dot) equals
 // `extension` without regard to case, as in IsExistingFileWithExtension(p, L".lnk").

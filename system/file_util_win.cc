@@ -67,6 +67,37 @@ int32_t FileSize(const std::wstring& path) {
   return static_cast<int32_t>(size.QuadPart);
 }
 
+bool ReadSmallFile(const std::wstring& path, size_t max_bytes, std::string* bytes, uint32_t* error) {
+  bytes->clear();
+  *error = ERROR_SUCCESS;
+  base::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) {
+    *error = GetLastError();
+    return false;
+  }
+  if (static_cast<uint64_t>(size.QuadPart) > max_bytes) {
+    *error = ERROR_FILE_TOO_LARGE;
+    return false;
+  }
+  bytes->resize(static_cast<size_t>(size.QuadPart));
+  size_t filled = 0;
+  while (filled < bytes->size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(bytes->size() - filled > 0x10000000 ? 0x10000000 : bytes->size() - filled);
+    const bool read = ReadFile(file.get(), &(*bytes)[filled], want, &got, nullptr) != FALSE;
+    if (!read || got == 0) {
+      // A file that shrank while being read is not the document that was measured.
+      *error = read ? ERROR_HANDLE_EOF : GetLastError();
+      bytes->clear();
+      return false;
+    }
+    filled += got;
+  }
+  return true;
+}
+
 bool IsExistingFileWithExtension(const std::wstring& path, const std::wstring& extension) {
   const std::wstring canonical = CanonicalPath(path);
   if (canonical.empty()) return false;

@@ -17,6 +17,10 @@ namespace {
 // is already in the pipe; only a process that inherited the write end can keep it open longer.
 constexpr DWORD kDrainAfterExitMs = 500;
 
+// TerminateProcess only starts the end; the process is gone once its handle is signalled,
+// which takes longer only while one of its threads is held in a driver.
+constexpr DWORD kEndWaitMs = 60000;
+
 class PipeReader {
  public:
   explicit PipeReader(HANDLE pipe) : pipe_(pipe) {}
@@ -96,8 +100,8 @@ bool CreateOutputPipe(base::ScopedHandle* read_end, base::ScopedHandle* write_en
 
 }  // namespace
 
-bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_code, std::string* out,
-                   std::string* err) {
+bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_code, std::string* out, std::string* err,
+                   TimeLimitAction on_limit) {
   base::ScopedHandle out_read, out_write, err_read, err_write;
   if (!CreateOutputPipe(&out_read, &out_write) || !CreateOutputPipe(&err_read, &err_write)) return false;
 
@@ -130,7 +134,11 @@ bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_c
   const DWORD wait = WaitForSingleObject(process.get(), timeout_ms < 1 ? INFINITE : static_cast<DWORD>(timeout_ms));
   if (wait == WAIT_TIMEOUT) {
     *exit_code = kRunTimedOut;
-    return false;  // the readers stop and the handles close on the way out; the program runs on
+    if (on_limit == TimeLimitAction::kEnd) {
+      TerminateProcess(process.get(), kRunTimedOut);
+      WaitForSingleObject(process.get(), kEndWaitMs);
+    }
+    return false;  // the readers stop and the handles close on the way out
   }
   if (wait != WAIT_OBJECT_0) return false;
   DWORD code = 0;

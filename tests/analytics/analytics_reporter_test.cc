@@ -193,11 +193,11 @@ TEST_F(AnalyticsReporterTest, TrackAfterShutdownReturnsFalseAndSendsNothing) {
   EXPECT_FALSE(event_analytics::HasTracker());
   reporter.Shutdown();
   EXPECT_EQ(collector_->Requests().size(), 0u);
-  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
 }
 
-// The first send empties the staging file (its records are in memory from then on), so a
-// run that ends without an explicit Shutdown must still write them back.
+// A run that ends without an explicit Shutdown still stages what is unsent; until then the file
+// keeps the staged records that no request has delivered.
 TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
   ASSERT_TRUE(test_support::WriteFile(
       StagingPath(), "{\"properties\":{\"action\":\"old_1\"}}\n{\"properties\":{\"action\":\"old_2\"}}\n"));
@@ -207,9 +207,9 @@ TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
     Point(&reporter);
     StderrCapture capture;
     EXPECT_FALSE(reporter.Track("pindle_downloader", Action("Downloader_Download_Fail")));
-    EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+    EXPECT_EQ(event_analytics::StagingFile(StagingPath()).Read(200).size(), 2u);
   }
-  const std::vector<std::string> staged = event_analytics::StagingFile(StagingPath()).Read();
+  const std::vector<std::string> staged = event_analytics::StagingFile(StagingPath()).Read(200);
   ASSERT_EQ(staged.size(), 3u);
   EXPECT_NE(staged[2].find("\"action\":\"Downloader_Download_Fail\""), std::string::npos);
 
@@ -222,7 +222,7 @@ TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
   }
   EXPECT_THAT(Actions(collector_->AcceptedRecords()),
               testing::ElementsAre("old_1", "old_2", "Downloader_Download_Fail", "Downloader_Download_Launch"));
-  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
 }
 
 TEST_F(AnalyticsReporterTest, StagingFileDefaultsToTheProductDataFolder) {
@@ -238,7 +238,7 @@ TEST_F(AnalyticsReporterTest, StagingFileDefaultsToTheProductDataFolder) {
     reporter.Shutdown();
   }
   app::Global().product_data_folder = saved_folder;
-  const std::vector<std::string> staged = event_analytics::StagingFile(folder_.File("staging_file")).Read();
+  const std::vector<std::string> staged = event_analytics::StagingFile(folder_.File("staging_file")).Read(200);
   ASSERT_EQ(staged.size(), 1u);
   EXPECT_NE(staged[0].find("\"action\":\"Downloader_Download_Fail\""), std::string::npos);
 }
@@ -261,7 +261,7 @@ TEST_F(AnalyticsReporterTest, ProcessExitWithoutShutdownStagesWhatIsUnsent) {
         std::exit(!tracked && reporter.initialised() ? 0 : 3);
       },
       testing::ExitedWithCode(0), "");
-  const std::vector<std::string> staged = event_analytics::StagingFile(staging).Read();
+  const std::vector<std::string> staged = event_analytics::StagingFile(staging).Read(200);
   std::remove(staging.c_str());
   ASSERT_EQ(staged.size(), 1u);
   EXPECT_NE(staged[0].find("\"action\":\"Downloader_Exit\""), std::string::npos);

@@ -152,7 +152,7 @@ TEST_F(EventTrackerTest, ShutdownStagesUnsentEventsAndLaterTracksRecordNothing) 
     EXPECT_FALSE(Flush());
   }
   Shutdown();
-  const std::vector<std::string> staged = StagingFile(StagingPath()).Read();
+  const std::vector<std::string> staged = StagingFile(StagingPath()).Read(200);
   ASSERT_EQ(staged.size(), 1u);
   EXPECT_NE(staged[0].find("\"action\":\"Downloader_Install_Finish\""), std::string::npos);
 
@@ -162,7 +162,7 @@ TEST_F(EventTrackerTest, ShutdownStagesUnsentEventsAndLaterTracksRecordNothing) 
   EXPECT_FALSE(Flush());
   Shutdown();  // a second shutdown is harmless
   EXPECT_EQ(collector_->Requests().size(), 0u);
-  EXPECT_EQ(StagingFile(StagingPath()).Read(), staged);
+  EXPECT_EQ(StagingFile(StagingPath()).Read(200), staged);
 
   // The next run sends the staged event first.
   ASSERT_TRUE(InitTracker());

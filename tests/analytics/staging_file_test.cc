@@ -6,10 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "analytics/record_line.h"
 #include "open_handles.h"
 #include "scratch_folder.h"
+#include "stderr_capture.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -41,13 +44,22 @@ TEST(StagingFileTest, ReaderTakesOnlyWholeRecordLines) {
       {"leading junk", "x{\"a\":1}\n {\"b\":2}\n", {}},
       {"trailing junk", "{\"a\":1} \n{\"b\":2}x\n", {}},
       {"single braces", "{\n}\n", {}},
-      {"stray CR inside stays", "{\"a\r\":1}\n", {"{\"a\r\":1}"}},
-      {"NUL bytes inside", std::string("{\0}\n", 4), {std::string("{\0}", 3)}},
+      {"stray CR inside", "{\"a\r\":1}\n{\"b\":2}\n", {"{\"b\":2}"}},
+      {"NUL bytes inside", std::string("{\0}\n", 4), {}},
+      {"braces around foreign text", "{not json}\n{\"a\":1}\n{\"b\":2,}\n", {"{\"a\":1}"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     EXPECT_EQ(Parse(c.text), c.records);
   }
+}
+
+TEST(StagingFileTest, ReaderCountsTheLinesItDropsButNotBlankOnes) {
+  StagingDrops drops;
+  const std::string text = "\r\n  \n{\"a\":1}\r\n{\"a\":\x01}\r\n" + std::string(100, 'x') + "\n{\"b\":2}\n";
+  EXPECT_THAT(ParseStagingRecords(text.data(), text.size(), &drops), ElementsAre("{\"a\":1}", "{\"b\":2}"));
+  EXPECT_EQ(drops.lines, 2u);
+  EXPECT_EQ(drops.first, "{\"a\":?}");
 }
 
 TEST(StagingFileTest, WriterUsesThePlatformLineBreakAndReadsBack) {
@@ -70,26 +82,64 @@ class StagingFileOnDiskTest : public testing::Test {
 };
 
 TEST_F(StagingFileOnDiskTest, MissingFileReadsAsEmptyAndEmptyCreatesIt) {
-  EXPECT_THAT(staging_.Read(), IsEmpty());
+  EXPECT_THAT(staging_.Read(200), IsEmpty());
   ASSERT_TRUE(staging_.Empty());
   std::string contents = "unchanged";
   ASSERT_TRUE(test_support::ReadFile(staging_.path(), &contents));
   EXPECT_EQ(contents, "");
 }
 
+TEST_F(StagingFileOnDiskTest, ReadTakesTheLastRecordsAndSaysWhatItDropped) {
+  ASSERT_TRUE(test_support::WriteFile(staging_.path(), "{\"a\":1}\n{\"b\":2}\n{torn\n{\"c\":3}\n"));
+  StderrCapture capture;
+  EXPECT_THAT(staging_.Read(2), ElementsAre("{\"b\":2}", "{\"c\":3}"));
+  EXPECT_EQ(capture.text(),
+            "Dropped 1 line(s) of the staging file " + staging_.path() + " that are not records, the first: {torn\n");
+  EXPECT_THAT(staging_.Read(0), IsEmpty());
+}
+
+// A staging file grown huge (a foreign program, a broken disk) costs no more than the records
+// the queue can take: only the end of the file is read, and the line cut by that start is not
+// taken for a record.
+TEST_F(StagingFileOnDiskTest, OnlyTheEndOfALargeFileIsRead) {
+  const uint64_t kLargeSize = 64ull << 20;
+  {
+    std::ofstream out(staging_.path(), std::ios::binary);
+    out << "{\"first\":1}\n";
+  }
+  std::filesystem::resize_file(staging_.path(), kLargeSize);  // a sparse hole of zero bytes
+  const std::string tail = "\n{\"a\":1}\n{\"b\":2}\n{\"c\":3}\n";
+  {
+    std::ofstream out(staging_.path(), std::ios::binary | std::ios::app);
+    out << tail;
+  }
+  const size_t expected_bytes = 2 * (kMaxRecordLineBytes + 2);
+  StderrCapture capture;
+  EXPECT_THAT(staging_.Read(2), ElementsAre("{\"b\":2}", "{\"c\":3}"));
+  EXPECT_EQ(capture.text().rfind("The staging file " + staging_.path() + " holds " +
+                                     std::to_string(kLargeSize + tail.size()) + " bytes; only its last " +
+                                     std::to_string(expected_bytes) + " are read\n",
+                                 0),
+            0u)
+      << capture.text();
+  // A record that the cut splits is not taken in pieces.
+  ASSERT_TRUE(test_support::WriteFile(staging_.path(), "{\"x\":\"" + std::string(expected_bytes, 'y') + "\"}\n"));
+  EXPECT_THAT(staging_.Read(2), IsEmpty());
+}
+
 TEST_F(StagingFileOnDiskTest, RewriteReplacesTheContentsAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(test_support::WriteFile(staging_.path(), "{\"old\":1}\n{\"old\":2}\n"));
   ASSERT_TRUE(staging_.Rewrite({"{\"new\":1}"}));
-  EXPECT_THAT(staging_.Read(), ElementsAre("{\"new\":1}"));
+  EXPECT_THAT(staging_.Read(200), ElementsAre("{\"new\":1}"));
   EXPECT_FALSE(std::filesystem::exists(staging_.temp_path()));
   ASSERT_TRUE(staging_.Rewrite({}));
-  EXPECT_THAT(staging_.Read(), IsEmpty());
+  EXPECT_THAT(staging_.Read(200), IsEmpty());
 }
 
 TEST_F(StagingFileOnDiskTest, LeftoverTemporaryFileOfAnEarlierCrashIsReplaced) {
   ASSERT_TRUE(test_support::WriteFile(staging_.temp_path(), "{\"torn\":"));
   ASSERT_TRUE(staging_.Rewrite({"{\"a\":1}", "{\"b\":2}"}));
-  EXPECT_THAT(staging_.Read(), ElementsAre("{\"a\":1}", "{\"b\":2}"));
+  EXPECT_THAT(staging_.Read(200), ElementsAre("{\"a\":1}", "{\"b\":2}"));
   EXPECT_FALSE(std::filesystem::exists(staging_.temp_path()));
 }
 
@@ -102,7 +152,7 @@ TEST_F(StagingFileOnDiskTest, FailedRewriteKeepsTheOldRecords) {
   const long handles = test_support::OpenHandleCount();
   EXPECT_FALSE(staging_.Rewrite({"{\"new\":1}"}));
   EXPECT_EQ(test_support::OpenHandleCount(), handles);
-  EXPECT_THAT(staging_.Read(), ElementsAre("{\"old\":1}", "{\"old\":2}"));
+  EXPECT_THAT(staging_.Read(200), ElementsAre("{\"old\":1}", "{\"old\":2}"));
 }
 
 TEST_F(StagingFileOnDiskTest, RewriteThatCannotReplaceTheFileClosesAndRemovesItsTemporaryFile) {
@@ -147,9 +197,9 @@ TEST_F(StagingFileOnDiskTest, WriteKilledHalfwayLeavesTheOldRecordsReadable) {
   ASSERT_TRUE(test_support::ReadFile(staging_.temp_path(), &torn));
   EXPECT_EQ(torn.size(), 64u * 1024);
   // The next run's reader still gets the old records, and its rewrite succeeds.
-  EXPECT_THAT(staging_.Read(), ElementsAre("{\"old\":1}", "{\"old\":2}", "{\"old\":3}"));
+  EXPECT_THAT(staging_.Read(200), ElementsAre("{\"old\":1}", "{\"old\":2}", "{\"old\":3}"));
   ASSERT_TRUE(staging_.Rewrite({"{\"new\":1}"}));
-  EXPECT_THAT(staging_.Read(), ElementsAre("{\"new\":1}"));
+  EXPECT_THAT(staging_.Read(200), ElementsAre("{\"new\":1}"));
 }
 #endif
 

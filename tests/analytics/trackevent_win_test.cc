@@ -98,7 +98,7 @@ TEST_F(TrackEventTest, DeliveredEventExitsZeroAndArrivesWithTheInstallersPresets
   const std::vector<Json::Value> both = collector_->AcceptedRecords();
   ASSERT_EQ(both.size(), 2u);
   EXPECT_EQ(both[1]["distinct_id"], record["distinct_id"]);
-  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
 }
 
 TEST_F(TrackEventTest, UndeliveredEventExitsOneAndIsStagedForTheNextRun) {
@@ -120,7 +120,7 @@ TEST_F(TrackEventTest, UndeliveredEventExitsOneAndIsStagedForTheNextRun) {
     const Result failed = Send(collector, "pindle_downloader", {L"action=Downloader_Download_Fail"});
     EXPECT_EQ(failed.exit_code, 1);
     EXPECT_THAT(failed.err, HasSubstr("EventAnalytics SDK send failed: "));
-    const std::vector<std::string> staged = event_analytics::StagingFile(StagingPath()).Read();
+    const std::vector<std::string> staged = event_analytics::StagingFile(StagingPath()).Read(200);
     ASSERT_EQ(staged.size(), 1u);
     EXPECT_THAT(staged[0], HasSubstr("\"action\":\"Downloader_Download_Fail\""));
 
@@ -131,8 +131,26 @@ TEST_F(TrackEventTest, UndeliveredEventExitsOneAndIsStagedForTheNextRun) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0]["properties"]["action"].asString(), "Downloader_Download_Fail");
     EXPECT_EQ(records[1]["properties"]["action"].asString(), "Downloader_Download_Launch");
-    EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read().empty());
+    EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
   }
+}
+
+// A staging file left with a line that is no record of ours (another program's, a broken
+// disk's): the line is dropped, the staged record and the new event arrive, and the file is
+// left empty.
+TEST_F(TrackEventTest, ForeignStagedLineIsDroppedAndTheRestDelivered) {
+  const std::string staged =
+      "{\"distinct_id\":\"x\",\"event\":\"pindle_downloader\",\"lib\":{\"$lib\":\"cpp\"},"
+      "\"properties\":{\"action\":\"Downloader_Download_Fail\"},\"time\":1,\"type\":\"track\"}";
+  ASSERT_TRUE(test_support::WriteFile(StagingPath(), "{\"half\":\"a record\r\n" + staged + "\r\n"));
+  const Result result = Send(CollectorBase(), "pindle_downloader", {L"action=Downloader_Download_Launch"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_THAT(result.err, HasSubstr("that are not records, the first: {\"half\":\"a record"));
+  const std::vector<Json::Value> records = collector_->AcceptedRecords();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0]["properties"]["action"].asString(), "Downloader_Download_Fail");
+  EXPECT_EQ(records[1]["properties"]["action"].asString(), "Downloader_Download_Launch");
+  EXPECT_TRUE(event_analytics::StagingFile(StagingPath()).Read(200).empty());
 }
 
 TEST_F(TrackEventTest, DroppedEventExitsOneAndSendsNothing) {

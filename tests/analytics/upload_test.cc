@@ -7,6 +7,10 @@
 #include <string>
 #include <thread>
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 #include "analytics/http_post.h"
 #include "analytics/record_consumer.h"
 #include "analytics/staging_file.h"
@@ -155,7 +159,49 @@ TEST_F(UploadTest, ConcurrentAddsAndFlushesDeliverEveryRecordExactlyOnce) {
   }
 }
 
+// A staged line in braces that no collector can read used to go into the first batch; the
+// collector refused that batch, it came back to the front of the queue, and every later batch
+// carried it again. It is now dropped when the file is read, with a diagnostic.
+TEST_F(UploadTest, ForeignStagedLineIsDroppedInsteadOfBlockingEveryBatch) {
+  ASSERT_TRUE(test_support::WriteFile(StagingPath(), NumberedText(1) + "\n{not a record}\n" + NumberedText(2) + "\n"));
+  RecordConsumer consumer(collector_->UploadUrl(), StagingPath(), 200);
+  consumer.AddRecord(NumberedRecord(3));
+  StderrCapture capture;
+  EXPECT_TRUE(consumer.Flush());
+  EXPECT_THAT(capture.text(), testing::HasSubstr("Dropped 1 line(s) of the staging file " + StagingPath() +
+                                                 " that are not records, the first: {not a record}"));
+  EXPECT_THAT(Texts(collector_->AcceptedRecords()), ElementsAreArray(NumberedTexts(1, 3)));
+  consumer.AddRecord(NumberedRecord(4));
+  EXPECT_TRUE(consumer.Flush());
+  EXPECT_TRUE(StagingFile(StagingPath()).Read(200).empty()) << "delivered records leave the file";
+}
+
 #ifndef _WIN32
+// The staging file keeps each staged record until a request has delivered it: a process killed
+// between two requests resends nothing that arrived and loses nothing that did not.
+TEST_F(UploadTest, ProcessKilledBetweenRequestsKeepsOnlyTheUndeliveredStagedRecords) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  std::string staged;
+  for (const std::string& line : NumberedTexts(1, 35)) staged += line + "\n";
+  ASSERT_TRUE(test_support::WriteFile(StagingPath(), staged));
+  const std::string url = collector_->UploadUrl();
+  const std::string path = StagingPath();
+  EXPECT_EXIT(
+      {
+        RecordConsumer consumer(url, path, 200);
+        consumer.FlushBatch(30);
+        raise(SIGKILL);
+      },
+      testing::KilledBySignal(SIGKILL), "");
+  EXPECT_THAT(Texts(collector_->AcceptedRecords()), ElementsAreArray(NumberedTexts(1, 30)));
+  EXPECT_THAT(StagingFile(StagingPath()).Read(200), ElementsAreArray(NumberedTexts(31, 35)));
+
+  RecordConsumer next_run(url, path, 200);
+  EXPECT_TRUE(next_run.Flush());
+  EXPECT_THAT(Texts(collector_->AcceptedRecords()), ElementsAreArray(NumberedTexts(1, 35)));
+  EXPECT_TRUE(StagingFile(StagingPath()).Read(200).empty());
+}
+
 // Needs to stop and restart the collector, which only the host tree's tests own.
 TEST_F(UploadTest, CollectorDownForAWholeRunThenUp) {
   // Run 1 reports like the installer (flush after every record) while nothing listens, and
@@ -178,7 +224,7 @@ TEST_F(UploadTest, CollectorDownForAWholeRunThenUp) {
       }
       EXPECT_TRUE(first_run.Close());
     }
-    EXPECT_EQ(StagingFile(StagingPath()).Read().size(), static_cast<size_t>(std::min(200, c.first_run_records)));
+    EXPECT_EQ(StagingFile(StagingPath()).Read(200).size(), static_cast<size_t>(std::min(200, c.first_run_records)));
 
     ASSERT_TRUE(collector_->Start(port));
     {
@@ -190,7 +236,7 @@ TEST_F(UploadTest, CollectorDownForAWholeRunThenUp) {
     std::vector<std::string> expected = NumberedTexts(c.first_delivered, c.first_run_records);
     expected.push_back(NumberedText(9999));
     EXPECT_THAT(Texts(collector_->AcceptedRecords()), ElementsAreArray(expected));
-    EXPECT_TRUE(StagingFile(StagingPath()).Read().empty());
+    EXPECT_TRUE(StagingFile(StagingPath()).Read(200).empty());
   }
 }
 

@@ -60,6 +60,15 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"SevenZaAfterCrcError", 3, {{true, 0, ""}}, true, ExtractOutcome::kSevenZa, kOneRun, {kPackage}},
         Scenario{
             "OnlyAdbLocked", 11, {{true, 2, kLockedAdb}}, true, ExtractOutcome::kLockedFilesOnly, kOneRun, {kPackage}},
+        // The locked file alone would be harmless, but the same run failed on data: the tree
+        // is incomplete, so the last attempt runs.
+        Scenario{"AdbLockedAndCrcFailedThenSelfArchiveWorks",
+                 3,
+                 {{true, 2, kLockedAdb + "ERROR: CRC Failed : bin\\engine.dll\r\n"}, {true, 0, ""}},
+                 true,
+                 ExtractOutcome::kSelfArchive,
+                 kTwoRuns,
+                 {kPackage, kSelf}},
         Scenario{"ProductLockedThenSelfArchiveWorks",
                  11,
                  {{true, 2, kLockedProduct}, {true, 0, ""}},

@@ -4,6 +4,9 @@
 //                 "kill_calls.txt" beside itself, exits 0 (it stops nothing)
 //   run READY     a product program: sets the named event READY once it runs, then sleeps
 //                 (at most 60 s) until the test ends it
+//   x -y ARCHIVE -oFOLDER -r
+//                 a 7-Zip that hangs: after kLateWriteMs it writes "late_write.txt" into FOLDER
+//                 (as a stuck extraction would go on writing), then exits 0
 #include <windows.h>
 
 #include <string>
@@ -36,6 +39,17 @@ int RecordCall() {
   return ok && written == text.size() ? 0 : 91;
 }
 
+constexpr DWORD kLateWriteMs = 2000;
+
+int HangThenWrite(const std::wstring& folder_option) {
+  Sleep(kLateWriteMs);
+  const std::wstring file = folder_option.substr(2) + L"\\late_write.txt";  // after "-o"
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return 93;
+  CloseHandle(handle);
+  return 0;
+}
+
 int RunAsProduct(const wchar_t* ready) {
   HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, ready);
   if (!event) return 92;
@@ -50,5 +64,6 @@ int RunAsProduct(const wchar_t* ready) {
 int wmain(int argc, wchar_t** argv) {
   if (argc == 5 && std::wstring(argv[1]) == L"-c") return RecordCall();
   if (argc == 3 && std::wstring(argv[1]) == L"run") return RunAsProduct(argv[2]);
+  if (argc == 6 && std::wstring(argv[1]) == L"x") return HangThenWrite(argv[4]);
   return 99;
 }

@@ -15,6 +15,8 @@
 #include "app/global.h"
 #include "extract_loops.h"
 #include "extract_test_support.h"
+#include "extract/extract_package.h"
+#include "extract/system_extract_environment.h"
 #include "log/log_assist.h"
 
 namespace extract_test {
@@ -167,6 +169,54 @@ TEST(InstallerKillStepTest, NoToolNothingRuns) {
   env.StopProductPrograms(U16(install));
   EXPECT_TRUE(product.still_running());
   EXPECT_FALSE(fs::exists(install / "bin" / "kill_calls.txt"));
+}
+
+// The system environment with the stand-in as a 7-Zip that hangs past its limit and then
+// writes into the install folder; the step's ten minutes are cut to a fraction of a second.
+class HangingSevenZaEnvironment : public SystemExtractEnvironment {
+ public:
+  HangingSevenZaEnvironment(const fs::path& data_folder, const fs::path& tool)
+      : SystemExtractEnvironment(U16(data_folder)), tool_(U16(tool)) {}
+  std::vector<std::string> logs;
+  std::vector<int> exit_codes;
+
+  void StopProductPrograms(const std::u16string&) override {}
+  void Log(const std::string& message, bool enabled) override {
+    if (enabled) logs.push_back(message);
+  }
+  bool debug() const override { return false; }
+  std::vector<std::string> ProductFileList() override { return {"PindleCommon.dll", "pindle.rcc"}; }
+  bool WriteSevenZipTool(std::u16string* tool_path) override {
+    *tool_path = tool_;
+    return true;
+  }
+  bool RunAndCapture(const std::u16string& command_line, int, int* exit_code, std::string* out,
+                     std::string* err) override {
+    const bool finished = SystemExtractEnvironment::RunAndCapture(command_line, 300, exit_code, out, err);
+    exit_codes.push_back(*exit_code);
+    return finished;
+  }
+
+ private:
+  std::u16string tool_;
+};
+
+// Both 7-Zip runs outlive their limit. Each is ended before the step goes on, so the second
+// never writes beside the first, and nothing lands in the install folder once the step has
+// given up.
+TEST(InstallerExtractTimeLimitTest, ASevenZaPastItsLimitIsEndedBeforeTheNextAttempt) {
+  ScratchFolder scratch;
+  const fs::path install = scratch.path() / "Vesk";
+  const fs::path tool = scratch.path() / "data" / "7za.exe";
+  PlaceChild(tool);
+  HangingSevenZaEnvironment env(scratch.path() / "data", tool);
+  const ExtractOutcome outcome = ExtractPackage(env, U16(Archive("crc_error.7z")), U16(install));
+  EXPECT_FALSE(outcome.success);
+  EXPECT_EQ(outcome.attempt, ExtractOutcome::kSelfArchive);
+  EXPECT_EQ(env.exit_codes, (std::vector<int>{301, 301}));
+  // Past the moment the stand-in would have written (2 s after its start).
+  Sleep(3000);
+  EXPECT_FALSE(fs::exists(install / "late_write.txt")) << "a 7-Zip given up on went on writing";
 }
 
 // The controller's entry with the shared state and the log as the program has them. The only

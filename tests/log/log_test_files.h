@@ -13,10 +13,11 @@
 namespace simlog {
 namespace testing_files {
 
-// A private scratch folder whose paths the log takes as narrow text.
+// A private scratch folder whose paths the log takes as narrow text. Every narrow path here is
+// UTF-8, as the log's are.
 class TempFolder : public test_support::ScratchFolder {
  public:
-  // Narrow path text of `name` inside the folder (or of the folder itself for an empty name).
+  // UTF-8 path of `name` inside the folder (or of the folder itself for an empty name).
   std::string Narrow(const std::string& name = std::string()) const;
 };
 

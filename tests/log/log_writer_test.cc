@@ -116,6 +116,18 @@ TEST(LogWriter, FileInPlaceOfTheFolderIsReplaced) {
   EXPECT_EQ("after the swap\n", LineWithoutStamp(ReadWholeFile(JoinPath(logs, std::string(kName) + "0.log"))));
 }
 
+// A profile folder named in scripts that the ANSI code page cannot spell still gets its log.
+TEST(LogWriter, FolderNamedOutsideTheCodePageHoldsTheLog) {
+  TempFolder folder;
+  const std::string logs = folder.Narrow("\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8C\xD0\xB7 \xE7\x94\xA8\xE6\x88\xB7");
+  const std::string file = JoinPath(logs, std::string(kName) + "0.log");
+  LogWriter writer;
+  ASSERT_TRUE(writer.Open(logs, kName));
+  EXPECT_EQ(file, writer.path());
+  writer.Write(kDefaultLogFlags, false, "DoApp.cpp", 1, 3, "in the folder");
+  EXPECT_EQ("in the folder\n", LineWithoutStamp(ReadWholeFile(file)));
+}
+
 TEST(LogWriter, FolderThatCannotBeMadeMeansNoFileOutput) {
   TempFolder folder;
   // Only one level is created: a missing parent makes the folder impossible.

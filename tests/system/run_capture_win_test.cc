@@ -106,6 +106,21 @@ TEST(RunAndCaptureTest, LimitExpiresAndTheProgramRunsOn) {
   EXPECT_TRUE(FindProcessesByName(name).empty());
 }
 
+// Asked to, the runner ends a program that outlives its limit: it has gone by the time the
+// call returns, so nothing it was doing goes on behind the caller's back.
+TEST(RunAndCaptureTest, LimitExpiresAndTheProgramIsEndedWhenAsked) {
+  ScratchFolder folder;
+  const std::wstring name = L"SysEnded" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  const std::wstring program = folder / name;
+  ASSERT_TRUE(CopyFileW(ChildProgram().c_str(), program.c_str(), FALSE));
+
+  int exit_code = 0;
+  std::string out, err;
+  EXPECT_FALSE(RunAndCapture(Quoted(program) + L" sleep 60000", 400, &exit_code, &out, &err, TimeLimitAction::kEnd));
+  EXPECT_EQ(exit_code, 301);
+  EXPECT_TRUE(FindProcessesByName(name).empty()) << "still running after the call";
+}
+
 // A grandchild that inherits the pipes and stays does not hold up the result.
 TEST(RunAndCaptureTest, ReturnsWhenTheProgramEndsEvenIfAGrandchildHoldsThePipes) {
   ScratchFolder folder;

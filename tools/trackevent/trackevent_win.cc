@@ -41,8 +41,8 @@ int wmain(int argc, wchar_t** argv) {
   base::AtExitManager at_exit;
   if (argc < 4) return Usage("too few arguments");
   const std::string collector = base::WideToUtf8(argv[1]);
-  // The staging path is narrow in the ANSI code page, as the installer's is.
-  const std::string staging_file = base::WideToAnsi(argv[2]);
+  // The staging path is narrow UTF-8, as the installer's is.
+  const std::string staging_file = base::WideToUtf8(argv[2]);
   const std::string event_name = base::WideToUtf8(argv[3]);
   if (collector.empty()) return Usage("empty COLLECTOR_URL");
   if (staging_file.empty()) return Usage("empty STAGING_FILE");
