@@ -1,6 +1,7 @@
-// The owners of Win32 resources: kernel handles, search handles, registry keys, LocalAlloc memory,
-// GDI objects and COM pointers, each a `ScopedObject` (runtime/scoped_object.h) with its release
-// as the policy. A kind only one file needs (WinINet's, in the URL fetcher) has its policy there.
+// The owners of Win32 resources: kernel handles, search handles, registry keys, LocalAlloc and
+// GlobalAlloc memory, GDI objects, memory device contexts and COM pointers, each a `ScopedObject`
+// (runtime/scoped_object.h) with its release as the policy. A kind only one file needs (WinINet's, in the URL fetcher)
+// has its policy there.
 #ifndef RUNTIME_SCOPED_HANDLE_WIN_H_
 #define RUNTIME_SCOPED_HANDLE_WIN_H_
 
@@ -44,14 +45,30 @@ struct LocalMemoryTraits {
   static bool Close(Type memory) { return ::LocalFree(memory) == nullptr; }
 };
 
-// A GDI object: pen, brush, font, bitmap, region or palette (not a device context, whose release
-// depends on how it was obtained).
-template <class T>
+// Memory from GlobalAlloc (a stream's bytes, the clipboard's).
+struct GlobalMemoryTraits {
+  using Type = HGLOBAL;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type memory) { return memory != nullptr; }
+  static bool Close(Type memory) { return ::GlobalFree(memory) == nullptr; }
+};
+
+// A GDI object made by this code: pen, brush, font, bitmap, region or palette. Not one that is
+// still selected into a device context (see ScopedSelectObject).
 struct GdiObjectTraits {
-  using Type = T;
+  using Type = HGDIOBJ;
   static Type Null() { return nullptr; }
   static bool IsValid(Type object) { return object != nullptr; }
   static bool Close(Type object) { return ::DeleteObject(object) != FALSE; }
+};
+
+// A memory device context from CreateCompatibleDC (a window's DC is given back with ReleaseDC
+// instead, and is not owned this way).
+struct MemoryDcTraits {
+  using Type = HDC;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type dc) { return dc != nullptr; }
+  static bool Close(Type dc) { return ::DeleteDC(dc) != FALSE; }
 };
 
 // One reference to a COM object.
@@ -70,10 +87,27 @@ using ScopedHandle = ScopedObject<KernelHandleTraits>;
 using ScopedFindHandle = ScopedObject<FindHandleTraits>;
 using ScopedRegKey = ScopedObject<RegKeyTraits>;
 using ScopedLocalMemory = ScopedObject<LocalMemoryTraits>;
-template <class T>
-using ScopedGdiObject = ScopedObject<GdiObjectTraits<T>>;
+using ScopedGlobalMemory = ScopedObject<GlobalMemoryTraits>;
+using ScopedGdiObject = ScopedObject<GdiObjectTraits>;
+using ScopedMemoryDc = ScopedObject<MemoryDcTraits>;
 template <class Interface>
 using ScopedComPtr = ScopedObject<ComPtrTraits<Interface>>;
+
+// Not an owner but its companion: an object selected into a device context for a scope, the
+// previous one selected back at its end, so that an owned object is never deleted while selected.
+class ScopedSelectObject {
+ public:
+  ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? ::SelectObject(dc, object) : nullptr) {}
+  ~ScopedSelectObject() {
+    if (previous_) ::SelectObject(dc_, previous_);
+  }
+  ScopedSelectObject(const ScopedSelectObject&) = delete;
+  ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 }  // namespace base
 

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
 # Creates the private Wine prefix of one build tree, once: fonts, font links and no crash dialog.
-# The marker's number rises when the settings change, so older prefixes are made anew.
 # Usage: wine-prefix.sh WINE_ROOT LOADER   (prefix in WINE_ROOT/prefix, HOME in WINE_ROOT/home;
 # LOADER is Wine's 32-bit "wine" or 64-bit "wine64" program, matching the tree's programs)
 set -euo pipefail
@@ -11,7 +10,9 @@ exec 9>"$root/.lock"
 flock 9
 export WINEPREFIX="$root/prefix" HOME="$root/home" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-[ -f "$WINEPREFIX/.pindle-ready-2" ] && exit 0
+# The marker holds the set-up's revision: a prefix made by an older script is made again.
+revision=2
+[ "$(cat "$WINEPREFIX/.pindle-ready" 2>/dev/null)" = "$revision" ] && exit 0
 rm -rf "$WINEPREFIX"
 "$loader" wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
@@ -31,7 +32,8 @@ def multi_sz(items):
     data = ("\0".join(items) + "\0\0").encode("utf-16-le")
     return "hex(7):" + ",".join("%02x" % b for b in data)
 link = multi_sz(["wqy-microhei.ttc,WenQuanYi Micro Hei", "Loma.ttf,Loma"])
-# The CJK face has no Thai glyphs: Thai text in the Chinese-system fonts falls through to Loma.
+# "Microsoft YaHei" becomes WenQuanYi, which has CJK but no Thai: like YaHei on Windows, it
+# falls back to a Thai face for Thai text.
 thai = multi_sz(["Loma.ttf,Loma"])
 text = f"""Windows Registry Editor Version 5.00
 
@@ -46,18 +48,20 @@ text = f"""Windows Registry Editor Version 5.00
 "Tahoma"={link}
 "Microsoft Sans Serif"={link}
 "Segoe UI"={link}
-"WenQuanYi Micro Hei"={thai}
 "Microsoft YaHei"={thai}
+"\u5fae\u8f6f\u96c5\u9ed1"={thai}
+"WenQuanYi Micro Hei"={thai}
 
 [HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]
 "Tahoma"={link}
 "Microsoft Sans Serif"={link}
 "Segoe UI"={link}
-"WenQuanYi Micro Hei"={thai}
 "Microsoft YaHei"={thai}
+"\u5fae\u8f6f\u96c5\u9ed1"={thai}
+"WenQuanYi Micro Hei"={thai}
 """
 open(sys.argv[1], "wb").write(b"\xff\xfe" + text.replace("\n", "\r\n").encode("utf-16-le"))
 PY
 "$loader" regedit /S "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
 wineserver -w
-touch "$WINEPREFIX/.pindle-ready-2"
+echo "$revision" >"$WINEPREFIX/.pindle-ready"

@@ -87,7 +87,7 @@ TEST(ScopedHandleTest, GdiObjectsAreDeleted) {
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   ASSERT_NE(brush, nullptr);
   {
-    ScopedGdiObject<HBRUSH> owner(brush);
+    ScopedGdiObject owner(brush);
     EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
   }
   // A deleted object has no type any more.

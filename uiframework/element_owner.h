@@ -1,0 +1,48 @@
+// IElementOwner: the window that hosts an element tree, as the elements see it. Elements never
+// run handlers from input; they post notifications to their owner, which calls them back. The
+// layered window of the windows side implements this with PostMessageW / SendMessageW on its
+// native window; a headless tree (the renderer, tests) records or drops the requests.
+#ifndef UIFRAMEWORK_ELEMENT_OWNER_H_
+#define UIFRAMEWORK_ELEMENT_OWNER_H_
+
+#include <cstdint>
+#include <string>
+
+#include "uiframework/ui_types.h"
+
+class CBaseElementCtl;
+
+// Window messages of the element protocol.
+namespace element_message {
+constexpr uint32_t kTooltip = 0x1400;     // wParam 1: show lParam's text; 0: hide
+constexpr uint32_t kCursor = 0x1401;      // wParam: the pointer shape
+constexpr uint32_t kFocus = 0x1406;       // wParam: the element taking the focus
+constexpr uint32_t kClick = 0x1420;       // -> FireClick
+constexpr uint32_t kRightClick = 0x1421;  // -> FireRightClick
+constexpr uint32_t kEnter = 0x1423;       // -> FireEnter
+constexpr uint32_t kTab = 0x1424;         // answered 0
+constexpr uint32_t kPress = 0x1426;       // -> FirePress
+constexpr uint32_t kRadioSelected = 12000;
+constexpr uint32_t kLayeredRepaint = 0x5400;  // wParam 0, lParam the opacity percent
+}  // namespace element_message
+
+class IElementOwner {
+ public:
+  virtual ~IElementOwner() = default;
+  // Posts `message` with wParam = `element` (0x1420, 0x1421, 0x1423, 0x1424, 0x1426).
+  virtual void PostElementMessage(uint32_t message, CBaseElementCtl* element) = 0;
+  // Sends `message` with wParam = `element` and waits for the answer (12000).
+  virtual void SendElementMessage(uint32_t message, CBaseElementCtl* element) = 0;
+  // Layered windows: posts 0x5400 (wParam 0, lParam 100), one full render per request.
+  virtual void RequestRender() = 0;
+  // Ordinary windows: invalidates (and erases) `area` of the client.
+  virtual void InvalidateArea(const UiRect& area) = 0;
+  // 0x1400: shows `tip` (show true) or hides the tooltip.
+  virtual void SendTooltip(bool show, const std::wstring& tip) = 0;
+  // 0x1401: the class cursor of the window becomes `shape`.
+  virtual void SendCursor(PointerShape shape) = 0;
+  // Opens an address with the shell ("open", SW_SHOW); failures are ignored.
+  virtual void OpenUrl(const std::wstring& url) = 0;
+};
+
+#endif  // UIFRAMEWORK_ELEMENT_OWNER_H_
