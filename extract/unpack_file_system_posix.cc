@@ -111,15 +111,15 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
   std::string ToNarrow(const std::u16string& text) override { return base::Utf16ToUtf8(text); }
   void AppendErrorFile(const std::string& text) override {
     // The local application data folder of a POSIX user.
-    std::string base;
+    std::string data_folder;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-      base = xdg;
+      data_folder = xdg;
     } else if (const char* home = std::getenv("HOME"); home && *home) {
-      base = std::string(home) + "/.local/share";
+      data_folder = std::string(home) + "/.local/share";
     } else {
       return;
     }
-    const std::string path = ToPosixPath(ErrorFilePath(Utf8ToUtf16(base)));
+    const std::string path = ToPosixPath(ErrorFilePath(base::Utf8ToUtf16(data_folder)));
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file) return;
     std::fwrite(text.data(), 1, text.size(), file);
