@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "app/worker_threads.h"
 #include "log/log_assist.h"
+#include "net/curl_global.h"
 #include "runtime/at_exit.h"
 #include "runtime/message_loop.h"
 #include "runtime/text_encoding.h"
@@ -105,6 +106,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   app::ReadCustomSettings();
   // 3. A copy already running is woken instead, before any thread, window or log exists.
   if (NotifyRunningCopy(global.utility_window_class)) return 0;
+  // libcurl's process-wide set-up: on the main thread, before any thread that sends, and
+  // cleaned up after the singletons that may still hold its handles.
+  net::CurlGlobalScope curl_global;
   // 4. Lazily made singletons are deleted when this goes, last made first.
   base::AtExitManager at_exit_manager;
   // 5-6.

@@ -3,9 +3,9 @@
 #include <curl/curl.h>
 
 #include <memory>
-#include <mutex>
 
 #include "analytics/diagnostics.h"
+#include "net/curl_global.h"
 
 namespace event_analytics {
 
@@ -19,13 +19,6 @@ struct EasyDeleter {
 struct ListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-
-// curl_global_init is not thread-safe and easy handles made on several loops would race to
-// call it implicitly; do it once, here.
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   static_cast<std::string*>(user)->append(data, size * count);
@@ -60,7 +53,12 @@ void StoreHeaderLine(const std::string& line, std::map<std::string, std::string>
 HttpResponse HttpPost(const std::string& url, const std::string& content_type, const std::string& body,
                       long timeout_seconds, const HttpHeaders& headers) {
   HttpResponse response;
-  InitCurlOnce();
+  // libcurl must not initialise itself on this thread while another may do the same.
+  if (!net::CurlGlobalReady()) {
+    response.body = net::kCurlNotInitialised;
+    WriteDiagnostic(response.body);
+    return response;
+  }
   std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
   if (!curl) {
     response.body = "Couldn't initialize curl handle";

@@ -4,21 +4,12 @@
 
 #include <memory>
 
+#include "net/curl_global.h"
 #include "runtime/os_error.h"
 #include "runtime/text_encoding.h"
 
-namespace {
-
-// Sets up libcurl's process-wide state once, before the first transfer.
-void EnsureCurlGlobal() {
-  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  (void)initialised;
-}
-
-}  // namespace
-
 CurlFileDownloader::CurlFileDownloader()
-    : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0) {}
+    : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0), stall_seconds_(60) {}
 
 size_t CurlFileDownloader::WriteThunk(char* data, size_t size, size_t count, void* self) {
   CurlFileDownloader* downloader = static_cast<CurlFileDownloader*>(self);
@@ -49,10 +40,14 @@ int CurlFileDownloader::ProgressThunk(void* self, int64_t total, int64_t receive
 }
 
 bool CurlFileDownloader::Download(const std::string& url, const std::wstring& file, uint64_t max_bytes) {
-  EnsureCurlGlobal();
   bytes_written_ = 0;
   max_bytes_ = max_bytes;
   last_error_.clear();
+  // libcurl must not initialise itself on this thread while another may do the same.
+  if (!net::CurlGlobalReady()) {
+    last_error_ = net::kCurlNotInitialised;
+    return false;
+  }
   std::unique_ptr<CURL, void (*)(CURL*)> curl(curl_easy_init(), curl_easy_cleanup);
   if (!curl) {
     last_error_ = "curl_easy_init failed";
@@ -84,8 +79,9 @@ bool CurlFileDownloader::Download(const std::string& url, const std::wstring& fi
   curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 20L);
+  // A peer that goes silent without closing: less than a byte a second for the stall time.
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 60L);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stall_seconds_);
   if (max_bytes != 0) {
     curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_bytes));
   }

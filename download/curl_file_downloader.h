@@ -33,10 +33,14 @@ class CurlFileDownloader {
   void set_tag(int tag) { tag_ = tag; }
   // Extra certificates to trust besides the system's (a PEM file); empty for none.
   void set_ca_file(const std::string& path) { ca_file_ = path; }
+  // How long a transfer may move no byte before it is given up (libcurl's low-speed limit):
+  // 60 s; tests shorten it.
+  void set_stall_seconds(long seconds) { stall_seconds_ = seconds; }
 
   // Replaces `file` with the body of `url`. True only when libcurl finished the transfer, the
   // final answer was 200 (redirects are followed, http and https only), and every byte reached
-  // the file. A stalled connection ends the transfer after a minute without data. With
+  // the file. A connection that moves nothing for a minute (set_stall_seconds) ends the transfer
+  // as failed. With
   // `max_bytes` (0: no limit) a body announced or grown beyond it ends the transfer as failed,
   // so an endless answer cannot fill the disk.
   bool Download(const std::string& url, const std::wstring& file, uint64_t max_bytes = 0);
@@ -60,6 +64,7 @@ class CurlFileDownloader {
   std::atomic<bool> cancel_;
   uint64_t bytes_written_;
   uint64_t max_bytes_;
+  long stall_seconds_;
   std::string ca_file_;
   std::string last_error_;
 };

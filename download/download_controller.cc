@@ -139,8 +139,10 @@ void DownloadController::OnFetchURL(std::string body) {
       Fatal("Server_Error", "ServiceError");
       return;
     case download::kInfoRefused:
-      // The service declined on purpose: the installer stops here without a report.
-      Log(__LINE__, true, "download info refused by the service");
+      // Nothing will come after a refusal: waiting would leave the user before a window that
+      // never moves again.
+      Log(__LINE__, true, simlog::LogAssist::FormatString("request download info failed, code %d", answer.code));
+      Fatal("Server_Error", "ServiceError");
       return;
     case download::kInfoNoData:
       Log(__LINE__, true, "request download info failed and data is null.");
@@ -169,10 +171,14 @@ void DownloadController::OnTestBreakPoint(bool success, const FetchResult* resul
   if (!success) {
     Log(__LINE__, true, simlog::LogAssist::FormatString("range probe failed, error %d", result ? result->error : 0));
   }
-  switch (download::JudgeProbe(success, length, global_->package_size, global_->file_url)) {
+  switch (download::JudgeProbe(success, result ? result->error : 0, length, global_->package_size, global_->file_url)) {
     case download::kProbeMultiPart:
       if (success) Log(__LINE__, false, "Server supports multi-threaded download");
       download_mode_ = download::kModeMultiPart;
+      return;
+    case download::kProbeSingle:
+      Log(__LINE__, true, "the package server ignores ranges: single thread download");
+      download_mode_ = download::kModeSingle;
       return;
     case download::kProbeReplaceSize:
       global_->package_size = std::to_string(length);

@@ -80,7 +80,8 @@ class DownloadController : public base::RefCountedThreadSafe<DownloadController>
   // Set by the window when it shows a fatal popup of its own; pending restarts then do nothing.
   void set_fatal_popup_shown(bool shown) { fatal_popup_shown_ = shown; }
   int download_mode() const { return download_mode_; }
-  // The probe never chooses the single-thread mode; a window (or tool) that wants it sets it.
+  // The probe chooses the single-thread mode for a server that ignores ranges; a window (or
+  // tool) may also set it.
   void set_download_mode(int mode) { download_mode_ = mode; }
   const std::wstring& product_language() const { return product_language_; }
   float overall_progress() const { return overall_progress_; }

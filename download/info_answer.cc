@@ -21,6 +21,53 @@ base::Lock& HostLock() {
 }
 std::string g_host_override;
 
+// How deep an answer may nest. The real answer nests three levels; jsoncpp's own limit (1000)
+// is enforced by throwing, and a kilobyte of brackets must be a refused answer, not an
+// exception that ends the installer.
+const int kMaxAnswerDepth = 32;
+
+// True when no object or array of `body` lies deeper than `limit`, counting only brackets
+// outside strings and comments: the reader is never handed a nesting it would throw on.
+bool NestingWithin(const std::string& body, int limit) {
+  int depth = 0;
+  const size_t n = body.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char c = body[i];
+    if (c == '"') {
+      for (++i; i < n && body[i] != '"'; ++i) {
+        if (body[i] == '\\') ++i;
+      }
+    } else if (c == '/' && i + 1 < n && body[i + 1] == '/') {
+      while (i < n && body[i] != '\n') ++i;
+    } else if (c == '/' && i + 1 < n && body[i + 1] == '*') {
+      const size_t close = body.find("*/", i + 2);
+      if (close == std::string::npos) return true;  // an open comment: the reader refuses it
+      i = close + 1;
+    } else if (c == '[' || c == '{') {
+      if (++depth > limit) return false;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return true;
+}
+
+// Parses with a bounded depth. No exception of the reader leaves here: any is a parse failure.
+bool ParseAnswer(const std::string& body, Json::Value* root) {
+  if (!NestingWithin(body, kMaxAnswerDepth)) return false;
+  try {
+    Json::CharReaderBuilder builder;
+    builder["allowComments"] = true;
+    builder["collectComments"] = false;
+    builder["stackLimit"] = kMaxAnswerDepth + 1;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::string errors;
+    return reader->parse(body.data(), body.data() + body.size(), root, &errors);
+  } catch (...) {
+    return false;
+  }
+}
+
 bool StartsWith(const std::string& text, const char* prefix, size_t* length) {
   const std::string p(prefix);
   if (text.compare(0, p.size(), p) != 0) return false;
@@ -80,13 +127,8 @@ InfoAnswer JudgeInfoAnswer(const std::string& body) {
     answer.outcome = kInfoRequery;
     return answer;
   }
-  Json::CharReaderBuilder builder;
-  builder["allowComments"] = true;
-  builder["collectComments"] = false;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
-  std::string errors;
-  if (!reader->parse(body.data(), body.data() + body.size(), &root, &errors) || !(root.isObject() || root.isNull())) {
+  if (!ParseAnswer(body, &root) || !(root.isObject() || root.isNull())) {
     answer.outcome = kInfoMalformed;
     return answer;
   }
@@ -99,6 +141,7 @@ InfoAnswer JudgeInfoAnswer(const std::string& body) {
   }
   if (!code.isNull() && code.asInt() != 0) {
     answer.outcome = kInfoRefused;
+    answer.code = code.asInt();
     return answer;
   }
   const Json::Value& data = root.isObject() ? root["data"] : root;

@@ -29,7 +29,7 @@ std::string BuildInfoUrl(const std::string& host, const std::string& query);
 enum InfoOutcome {
   kInfoRequery,    // no answer: ask again in a second
   kInfoMalformed,  // not JSON, wrong root, unusable members: "Server_Error", ServiceError
-  kInfoRefused,    // `code` is not 0: the handling stops, nothing is reported
+  kInfoRefused,    // `code` is not 0: "Server_Error", ServiceError
   kInfoNoData,     // `data` missing, null or not an object: "Server_Error", pstrDownloaderUp
   kInfoProbe,      // go on with the range probe
 };
@@ -42,12 +42,14 @@ struct InfoAnswer {
   std::string version;
   std::string md5;
   std::string lan;  // data.lan, empty when absent or not a string
+  int code = 0;     // the service's `code` when it refused
 };
 
 // Judges an answer body (already cut at its first zero byte; empty when the request failed).
-// JSON comments are accepted. Members of the wrong type never throw: `code` that is not an
-// integer, or a fileInfo whose `size` is not a non-negative integer or whose `url` is not a
-// string, make the answer malformed.
+// JSON comments are accepted. An answer nested deeper than the real one ever is, or one the
+// reader fails on in any way, is malformed: nothing the body holds can end the process. Members of the wrong type never
+// throw: `code` that is not an integer, or a fileInfo whose `size` is not a non-negative integer or whose `url` is not
+// a string, make the answer malformed.
 InfoAnswer JudgeInfoAnswer(const std::string& body);
 
 }  // namespace download

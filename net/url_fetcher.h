@@ -61,8 +61,13 @@ class URLFetcher : public base::MessagePumpForIO::IOHandler,
   void Stop();
 
   // Blocks until the run that the last Start() began has ended, or `timeout_ms` has passed;
-  // true when it ended. Only meaningful for a fetcher that has been started.
+  // true when it ended. Only meaningful for a fetcher that has been started. A run ends before
+  // its completion is posted, so a run started from a completion is never taken for ended.
   bool WaitForRunEnd(int64_t timeout_ms);
+
+  // Every run gives up a connection that delivers nothing for 40 s (the send, receive and
+  // answer time-outs). Tests shorten that here; 0 restores it. Any thread, between runs.
+  static void SetReceiveTimeoutForTesting(uint32_t milliseconds);
 
   // MessagePumpForIO::IOHandler: the completion packet of a run, on the I/O loop.
   void OnIOCompleted(OVERLAPPED* context, DWORD bytes_transferred, DWORD error) override;
@@ -138,7 +143,8 @@ class URLFetcher : public base::MessagePumpForIO::IOHandler,
   bool success_;
   int kind_;
   std::atomic<bool> cancel_;
-  base::WaitableEvent done_event_;  // manual reset; signalled at the end of every run
+  base::WaitableEvent done_event_;         // manual reset; signalled when a run's results are final
+  base::WaitableEvent completion_posted_;  // manual reset; signalled once that run's completion is posted
   NotificationRegistrar registrar_;
   float progress_;
   bool range_allowed_;  // cleared when a range run gets an answer other than 206

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -55,21 +56,32 @@ void LogDebug(int line, const std::string& message) {
   log.Log(kLogSource, line, simlog::kLogLineLevel, message, log.debug());
 }
 
-// From one base value, in this order, stopping at the first refusal.
-void SetTimeouts(HINTERNET internet) {
+// How long a connection may stay silent, sending or receiving: 40 s unless a test shortened it
+// (0: not shortened).
+std::atomic<DWORD> g_receive_timeout_ms{0};
+const DWORD kDefaultReceiveTimeoutMs = 40000;
+
+// From one base value, in this order, stopping at the first refusal. Windows takes them on the
+// session handle and hands them down to its connections; Wine ignores them there (its log says
+// "fixme") and honours them only on a connection or request handle, so every run sets them on
+// its connection too. Without them a peer that goes silent without closing would block a read
+// for ever.
+void SetTimeouts(HINTERNET handle) {
+  const DWORD shortened = g_receive_timeout_ms.load(std::memory_order_relaxed);
+  const DWORD receive = shortened ? shortened : kDefaultReceiveTimeoutMs;
   const DWORD base = 20000;
   struct Option {
     DWORD option;
     DWORD value;
   } const options[] = {
-      {INTERNET_OPTION_SEND_TIMEOUT, base * 2},
-      {INTERNET_OPTION_RECEIVE_TIMEOUT, base * 2},
+      {INTERNET_OPTION_SEND_TIMEOUT, receive},
+      {INTERNET_OPTION_RECEIVE_TIMEOUT, receive},
       {INTERNET_OPTION_CONNECT_TIMEOUT, base},
       {INTERNET_OPTION_CONNECT_RETRIES, 2},
   };
   for (const Option& option : options) {
     DWORD value = option.value;
-    if (!InternetSetOptionW(internet, option.option, &value, sizeof value)) {
+    if (!InternetSetOptionW(handle, option.option, &value, sizeof value)) {
       const unsigned long error = GetLastError();
       LogAlways(__LINE__, base::WideToAnsi(L"***设定超时时间失败***"));
       LogAlways(__LINE__, simlog::LogAssist::FormatString("InternetSetOption %lu refused: %s", option.option,
@@ -91,18 +103,21 @@ std::string FileCallFailed(const char* call, const std::wstring& path) {
   return std::string(call) + " " + base::WideToAnsi(path) + ": " + base::OsErrorText(error);
 }
 
-// The answer's status is `expected`; otherwise `cause` says which status came (or why none).
-bool StatusIs(HINTERNET request, const wchar_t* expected, std::string* cause) {
+// The status text ("200", "206", ...), empty when it cannot be read.
+std::wstring StatusText(HINTERNET request) {
   wchar_t buffer[256];
   ZeroMemory(buffer, sizeof buffer);
   DWORD length = 256;
   DWORD index = 0;
-  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, buffer, &length, &index)) {
-    *cause = CallFailed("HttpQueryInfo(status)");
-    return false;
-  }
-  if (wcscmp(buffer, expected) == 0) return true;
-  *cause = "HTTP status " + base::WideToAnsi(buffer);
+  if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, buffer, &length, &index)) return std::wstring();
+  return buffer;
+}
+
+// The answer's status is `expected`; otherwise `cause` says which status came (or that none did).
+bool StatusIs(HINTERNET request, const wchar_t* expected, std::string* cause) {
+  const std::wstring status = StatusText(request);
+  if (status == expected) return true;
+  *cause = status.empty() ? CallFailed("HttpQueryInfo(status)") : "HTTP status " + base::WideToAnsi(status);
   return false;
 }
 
@@ -136,9 +151,58 @@ bool QueryContentRange(HINTERNET request, ContentRange* range) {
   return ParseContentRange(std::string(buffer, strnlen(buffer, sizeof buffer)), range);
 }
 
-HINTERNET OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers) {
-  return InternetOpenUrlA(internet, url.c_str(), headers.empty() ? nullptr : headers.c_str(),
-                          headers.empty() ? 0 : static_cast<DWORD>(-1), kOpenFlags, 0);
+// One GET request and the connection it runs on; the request is closed first.
+struct OpenedRequest {
+  ScopedInternet connection;
+  ScopedInternet request;  // declared last: closed first
+  HINTERNET get() const { return request.get(); }
+  explicit operator bool() const { return static_cast<bool>(request); }
+};
+
+// Sends a GET of `url` (passed on unescaped) with `headers` and waits for the answer's header.
+// The connection is opened by hand rather than by InternetOpenUrl so that the time-outs can be
+// set on it before anything is sent: a server that accepts the request and never answers is
+// given up like one that stops in the middle of a body. On a failure `cause` says which call failed
+// and why; the run logs it.
+void OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers, OpenedRequest* opened,
+             std::string* cause) {
+  std::vector<char> host(url.size() + 1);
+  std::vector<char> path(url.size() + 1);
+  std::vector<char> extra(url.size() + 1);
+  URL_COMPONENTSA parts;
+  ZeroMemory(&parts, sizeof parts);
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host.data();
+  parts.dwHostNameLength = static_cast<DWORD>(host.size());
+  parts.lpszUrlPath = path.data();
+  parts.dwUrlPathLength = static_cast<DWORD>(path.size());
+  parts.lpszExtraInfo = extra.data();
+  parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
+  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts) ||
+      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) || host[0] == '\0') {
+    *cause = "not an http(s) URL";
+    return;
+  }
+  opened->connection.reset(
+      InternetConnectA(internet, host.data(), parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!opened->connection) {
+    *cause = CallFailed("InternetConnect");
+    return;
+  }
+  SetTimeouts(opened->connection.get());
+  const std::string object = std::string(path.data()) + extra.data();
+  const DWORD flags = kOpenFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+  opened->request.reset(HttpOpenRequestA(opened->connection.get(), "GET", object.empty() ? "/" : object.c_str(),
+                                         nullptr, nullptr, nullptr, flags, 0));
+  if (!opened->request) {
+    *cause = CallFailed("HttpOpenRequest");
+    return;
+  }
+  if (!HttpSendRequestA(opened->request.get(), headers.empty() ? nullptr : headers.c_str(),
+                        headers.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0)) {
+    *cause = CallFailed("HttpSendRequest");
+    opened->request.reset();
+  }
 }
 
 // All or nothing: a short write leaves the file without bytes the caller counts as written.
@@ -186,6 +250,10 @@ bool RunFailed(const URLFetcher& fetcher, int line, const std::string& cause) {
 
 }  // namespace
 
+void URLFetcher::SetReceiveTimeoutForTesting(uint32_t milliseconds) {
+  g_receive_timeout_ms.store(milliseconds, std::memory_order_relaxed);
+}
+
 DWORD WINAPI URLFetcher::TransferThunk(LPVOID fetcher) {
   static_cast<URLFetcher*>(fetcher)->RunTransfer();
   return 0;
@@ -195,6 +263,10 @@ void URLFetcher::RunTransfer() {
   error_ = kErrorNone;
   const bool result = Transfer();
   success_ = result;
+  // The run's results are final: a waiter may go on now. This comes before the completion, so
+  // an owner that starts the next run from its completion (which resets the event) never sees
+  // this run's end as the next run's.
+  done_event_.Signal();
   const DWORD bytes = kind_ == kFetchToMemory ? static_cast<DWORD>(response_.size()) : 0;
   const ULONG_PTR key = reinterpret_cast<ULONG_PTR>(static_cast<base::MessagePumpForIO::IOHandler*>(this));
   if (!io_port_ || !PostQueuedCompletionStatus(io_port_, bytes, key, &io_context_.overlapped)) {
@@ -204,15 +276,15 @@ void URLFetcher::RunTransfer() {
       io->PostTask(base::NewMethodTask(new base::UnretainedWrapper<URLFetcher>(this), &URLFetcher::CompleteOnIoLoop));
     }
   }
-  done_event_.Signal();
+  completion_posted_.Signal();
   Release();  // the transfer's
 }
 
 bool URLFetcher::Transfer() {
   ScopedInternet internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!internet) return RunFailed(*this, __LINE__, CallFailed("InternetOpen"));
-  if (kind_ == kFetchPost) return TransferPost(internet.get());
   SetTimeouts(internet.get());
+  if (kind_ == kFetchPost) return TransferPost(internet.get());
   switch (kind_) {
     case kFetchToMemory: return TransferToMemory(internet.get());
     case kFetchToFile: return TransferToFile(internet.get());
@@ -225,10 +297,10 @@ bool URLFetcher::Transfer() {
 
 bool URLFetcher::TransferToMemory(void* internet) {
   if (cancelled()) return false;
-  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
-  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  OpenedRequest request;
   std::string cause;
-  if (!StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
+  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
+  if (!request || !StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
   char buffer[kMemoryChunk + 1];
   for (;;) {
     if (cancelled()) return false;
@@ -253,10 +325,10 @@ bool URLFetcher::TransferToMemory(void* internet) {
 bool URLFetcher::TransferToFile(void* internet) {
   position_ = 0;
   if (cancelled()) return false;
-  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
-  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  OpenedRequest request;
   std::string cause;
-  if (!StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
+  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
+  if (!request || !StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
   uint32_t length = 0;
   if (!QueryLength(request.get(), &length)) {
     error_ = kErrorNoLength;
@@ -313,9 +385,10 @@ bool URLFetcher::TransferRange(void* internet) {
   position_ = range_start;
   if (range_start >= range_end) return true;
   if (cancelled()) return false;
-  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1)));
-  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  OpenedRequest request;
   std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1), &request, &cause);
+  if (!request) return RunFailed(*this, __LINE__, cause);
   if (!StatusIs(request.get(), L"206", &cause)) {
     error_ = kErrorNoRange;
     range_allowed_ = false;
@@ -390,8 +463,10 @@ bool URLFetcher::TransferRange(void* internet) {
 
 bool URLFetcher::TransferOpenOnly(void* internet) {
   if (cancelled()) return false;
-  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, std::string()));
-  return request ? true : RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  OpenedRequest request;
+  std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
+  return request ? true : RunFailed(*this, __LINE__, cause);
 }
 
 bool URLFetcher::TransferProbeRange(void* internet) {
@@ -401,10 +476,18 @@ bool URLFetcher::TransferProbeRange(void* internet) {
   }
   if (cancelled()) return false;
   // One byte is enough to learn whether ranges are served and how big the whole file is.
-  ScopedInternet request(OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0)));
-  if (!request) return RunFailed(*this, __LINE__, CallFailed("InternetOpenUrl"));
+  OpenedRequest request;
   std::string cause;
-  if (!StatusIs(request.get(), L"206", &cause)) return RunFailed(*this, __LINE__, "range probe: " + cause);
+  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0), &request, &cause);
+  if (!request) return RunFailed(*this, __LINE__, "range probe: " + cause);
+  const std::wstring status = StatusText(request.get());
+  if (status != L"206") {
+    // The whole file in answer to a range: this server ignores ranges.
+    if (status == L"200") error_ = kErrorNoRange;
+    return RunFailed(
+        *this, __LINE__,
+        status.empty() ? "range probe: no HTTP status" : "range probe: HTTP status " + base::WideToAnsi(status));
+  }
   ContentRange answered;
   if (!QueryContentRange(request.get(), &answered)) {
     error_ = kErrorNoLength;
@@ -422,6 +505,8 @@ bool URLFetcher::TransferPost(void* internet) {
   ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port, L"", L"anonymous",
                                              INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return RunFailed(*this, __LINE__, CallFailed("InternetConnect"));
+  // A collector that takes the body and never answers must not hold the run for ever either.
+  SetTimeouts(connection.get());
   ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr, nullptr,
                                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
   if (!request) return RunFailed(*this, __LINE__, CallFailed("HttpOpenRequest"));

@@ -41,6 +41,7 @@ URLFetcher::URLFetcher(const FetchRequest& request, URLFetcherDelegate* delegate
       kind_(request.kind),
       cancel_(false),
       done_event_(true, false),
+      completion_posted_(true, false),
       progress_(0.0f),
       range_allowed_(true),
       error_(kErrorNone),
@@ -59,6 +60,7 @@ URLFetcher::~URLFetcher() {
 void URLFetcher::Start() {
   // Reset here, not on the pool thread, so a wait that follows this call waits for this run.
   done_event_.Reset();
+  completion_posted_.Reset();
   // A ranged run that fails before its transfer begins must still report where the part
   // resumes, never offset 0.
   if (kind_ == kFetchRange) position_ = range_start;
@@ -67,6 +69,7 @@ void URLFetcher::Start() {
     // Nobody could run the transfer: tell the delegate it failed rather than leave it waiting.
     success_ = false;
     done_event_.Signal();
+    completion_posted_.Signal();
     PostCompletionToUi();
     return;
   }
@@ -96,6 +99,7 @@ void URLFetcher::StartOnIoLoop() {
   base::MessageLoop::current()->RemoveDestructionObserver(this);
   success_ = false;
   done_event_.Signal();
+  completion_posted_.Signal();
   PostCompletionToUi();
   Release();  // no completion packet either; the running task still holds a reference
 }
@@ -115,7 +119,9 @@ void URLFetcher::CompleteOnIoLoop() {
 
 void URLFetcher::WillDestroyCurrentMessageLoop() {
   cancel_.store(true, std::memory_order_release);
+  // The run ends, then posts its completion packet: this loop and its port must outlast both.
   done_event_.Wait();
+  completion_posted_.Wait();
   if (delegate()) PostCompletionToUi();
   Release();  // the completion's: its packet will never be read
 }

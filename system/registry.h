@@ -13,8 +13,9 @@
 #undef RegDeleteValue
 #endif
 
-// Reads the string `value` of `root`\`subkey` (at most 1023 characters; the value type is not
-// checked). False when the key or value is missing or the text is longer.
+// Reads the string `value` of `root`\`subkey` (at most 1023 characters; REG_SZ or REG_EXPAND_SZ,
+// taken as stored, with or without its NUL). False when the key or value is missing, of another
+// type, or the text is longer.
 bool RegReadString(HKEY root, const std::wstring& subkey, const std::wstring& value, std::wstring* text);
 
 // Creates the key if needed and writes `text` as REG_SZ, with its terminating NUL.

@@ -9,10 +9,14 @@ bool RegReadString(HKEY root, const std::wstring& subkey, const std::wstring& va
   }
   wchar_t buffer[1024] = {};  // 2048 bytes: 1023 characters and the NUL
   DWORD size = sizeof(buffer);
-  if (RegQueryValueExW(key.get(), value.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+  DWORD type = REG_NONE;
+  if (RegQueryValueExW(key.get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
       ERROR_SUCCESS) {
     return false;
   }
+  // A number or binary blob under the expected name is not a path or a version: its bytes read
+  // as characters would be.
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
   // A stored string need not carry its NUL: take the stored length, up to an embedded NUL.
   size_t length = size / sizeof(wchar_t);
   bool terminated = false;

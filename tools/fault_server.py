@@ -29,8 +29,17 @@ Script (every member optional):
   drop_parts    {"count": c, "seed": s, "parts": 4, "spare_first": n}: for every part (the quarter
                 of the file its start offset lies in) the first c ranged requests are cut at a
                 random offset; the first n ranged requests of all (a range probe) are spared
-  stall         {"on": ..., "nth": k, "after": n, "seconds": t}: after n body bytes the request
-                waits until /_release or t seconds, then goes on
+  stall         {"on": ..., "nth": k, "after": n, "seconds": t, "then": "continue" | "close"}, or a
+                list of them: a silent peer. After n body bytes (or, with "at": "headers", before
+                the status line) the request sends nothing, without closing, until /_release, a new
+                script or t seconds (default 30); then it goes on ("continue", the default) or the
+                connection is closed without another byte ("close"). "on" also takes "info" (the
+                information query) and "post" (a POST other than the control paths); "nth": 0
+                stalls every matching request
+  stall_parts   {"count": c, "after": n, "seconds": t, "spare_first": k, "parts": 4}: for every
+                part, the first c ranged requests go silent after n body bytes (default 65536)
+                and are closed when the stall ends; the first k ranged requests (a probe) are
+                spared
   info          {"answer": "valid" | "malformed" | "code" | "null_data" | "no_fileinfo" |
                  "status500" | "raw", "fail_first": n (answer 500 to the first n queries),
                  "size": ..., "url": ..., "lan": ..., "code": ..., "body": ... and
@@ -84,9 +93,10 @@ class State:
         with self.lock:
             self.script = script
             self.log = []
-            self.counts = {"range": 0, "full": 0, "plain": 0, "any": 0}
+            self.counts = {"range": 0, "full": 0, "plain": 0, "any": 0, "info": 0, "post": 0}
             self.info_queries = 0
             self.part_drops = {}
+            self.part_stalls = {}
             self.rng = random.Random(script.get("drop_parts", {}).get("seed", 1))
             self.release.set()
             self.release = threading.Event()
@@ -119,6 +129,37 @@ class Handler(BaseHTTPRequestHandler):
         with STATE.lock:
             STATE.log.append(entry)
 
+    def stall_rule(self, script, seen):
+        """The stall rule for a request whose counts are `seen`, or None (call under the lock)."""
+        rules = script.get("stall", [])
+        if isinstance(rules, dict):
+            rules = [rules]
+        for rule in rules:
+            on = rule.get("on", "any")
+            if on in seen and rule.get("nth", 1) in (0, seen[on]):
+                return rule
+        return None
+
+    def go_silent(self, rule, release, entry):
+        """Sends nothing until the stall ends; True when the connection is then to be closed."""
+        entry["stalled"] = True
+        try:
+            self.wfile.flush()
+        except OSError:
+            return True
+        release.wait(float(rule.get("seconds", 30)))
+        if rule.get("then", "continue") == "close":
+            self.close_connection = True
+            return True
+        return False
+
+    def stall_before_headers(self, rule, release, entry):
+        """A stall before the status line; True when the request is over (closed)."""
+        if rule is None or rule.get("at") != "headers":
+            return False
+        self.record(entry)
+        return self.go_silent(rule, release, entry)
+
     # ---- control --------------------------------------------------------------------------
     def do_POST(self):
         body = self.read_body()
@@ -134,8 +175,19 @@ class Handler(BaseHTTPRequestHandler):
             STATE.release.set()
             self.send_plain(200, "ok")
         else:
-            self.record({"path": self.path, "method": "POST", "body": body.decode("latin-1"),
-                         "status": 200})
+            with STATE.lock:
+                STATE.counts["post"] += 1
+                rule = self.stall_rule(STATE.script, {"post": STATE.counts["post"]})
+                release = STATE.release
+            entry = {"path": self.path, "method": "POST", "body": body.decode("latin-1"),
+                     "status": 200, "stalled": False}
+            if rule is not None:
+                self.record(entry)
+                if self.go_silent(rule, release, entry):
+                    return
+                self.send_plain(200, "ok")
+                return
+            self.record(entry)
             self.send_plain(200, "ok")
 
     def do_GET(self):
@@ -160,8 +212,12 @@ class Handler(BaseHTTPRequestHandler):
             script = STATE.script
             STATE.info_queries += 1
             number = STATE.info_queries
+            stall = self.stall_rule(script, {"info": number})
+            release = STATE.release
         info = script.get("info", {})
-        entry = {"path": self.path, "query": query, "info": True}
+        entry = {"path": self.path, "query": query, "info": True, "stalled": False}
+        if self.stall_before_headers(stall, release, entry):
+            return
         if number <= info.get("fail_first", 0) or info.get("answer") == "status500":
             entry["status"] = 500
             self.record(entry)
@@ -188,8 +244,26 @@ class Handler(BaseHTTPRequestHandler):
         else:  # raw
             body = info.get("body", "") * info.get("repeat", 1)
         entry["status"] = 200
+        if stall is not None and stall.get("at") == "headers":
+            self.send_plain(200, body, "application/json")  # the stall has been served above
+            return
         self.record(entry)
-        self.send_plain(200, body, "application/json")
+        if stall is None:
+            self.send_plain(200, body, "application/json")
+            return
+        data = body.encode("utf-8")
+        cut = min(int(stall.get("after", 0)), len(data))
+        self.send_response(200)
+        self.send_header("Content-Type", "application/json")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        try:
+            self.wfile.write(data[:cut])
+            if self.go_silent(stall, release, entry):
+                return
+            self.wfile.write(data[cut:])
+        except OSError:
+            self.close_connection = True
 
     # ---- package --------------------------------------------------------------------------
     def parse_range(self, size):
@@ -257,10 +331,30 @@ class Handler(BaseHTTPRequestHandler):
                 if done < parts.get("count", 2) and remaining > 1:
                     STATE.part_drops[part] = done + 1
                     cut = STATE.rng.randint(1, remaining - 1)
-            stall = self.matching_rule([script["stall"]] if "stall" in script else [], seen)
+            stall = self.stall_rule(script, seen)
+            silent_parts = script.get("stall_parts")
+            if ranged and silent_parts and size >= 4 and stall is None and \
+                    STATE.counts["range"] > silent_parts.get("spare_first", 0):
+                count = silent_parts.get("parts", 4)
+                quarter = size // count
+                part = min(start // quarter, count - 1) if quarter else 0
+                done = STATE.part_stalls.get(part, 0)
+                if done < silent_parts.get("count", 1):
+                    STATE.part_stalls[part] = done + 1
+                    stall = {"after": silent_parts.get("after", 65536),
+                             "seconds": silent_parts.get("seconds", 30), "then": "close"}
             release = STATE.release
 
         status = 206 if ranged else 200
+        entry = {"path": self.path, "range_start": start if wanted is not None else None,
+                 "range_header": self.headers.get("Range"), "status": status,
+                 "sent": 0, "dropped": cut is not None, "stalled": False}
+        if self.stall_before_headers(stall, release, entry):
+            return
+        if stall is not None and stall.get("at") == "headers":
+            stall = None  # served above; the answer follows
+        else:
+            self.record(entry)
         length_rule = script.get("length", "ok")
         length_on = script.get("length_on", "all")
         touched = length_on == "all" or length_on == kind
@@ -281,19 +375,14 @@ class Handler(BaseHTTPRequestHandler):
             self.send_header("Connection", "close")
         self.end_headers()
 
-        entry = {"path": self.path, "range_start": start if wanted is not None else None,
-                 "range_header": self.headers.get("Range"), "status": status,
-                 "sent": 0, "dropped": cut is not None, "stalled": False}
-        self.record(entry)
         limit = end if cut is None else min(end, start + cut)
         stall_at = start + int(stall.get("after", 0)) if stall is not None else None
         position = start
         try:
             while position < limit or (stall_at is not None and position == stall_at == limit):
                 if stall_at is not None and position >= stall_at:
-                    entry["stalled"] = True
-                    self.wfile.flush()
-                    release.wait(float(stall.get("seconds", 30)))
+                    if self.go_silent(stall, release, entry):
+                        return
                     stall_at = None
                     continue
                 step = min(CHUNK, limit - position)

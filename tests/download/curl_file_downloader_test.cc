@@ -129,6 +129,34 @@ TEST_F(CurlFileDownloaderTest, CancelEndsAStalledTransferAsAFailure) {
   EXPECT_LT(downloader.bytes_written(), 4194304u);
 }
 
+// A peer that stops sending without closing is given up once nothing has moved for the stall
+// time, both before the answer and in the middle of the body; what arrived stays counted.
+TEST_F(CurlFileDownloaderTest, ASilentServerIsGivenUpAfterTheStallTime) {
+  FaultServer server;
+  ASSERT_TRUE(server.Start());
+  struct Case {
+    const char* name;
+    const char* stall;
+    uint64_t written;
+  } const cases[] = {
+      {"before the answer", R"({"on": "full", "nth": 1, "at": "headers", "seconds": 300, "then": "close"})", 0},
+      {"inside the body", R"({"on": "full", "nth": 1, "after": 65536, "seconds": 300, "then": "close"})", 65536},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(server.Script(std::string(R"({"size": 4194304, "stall": )") + c.stall + "}"));
+    CurlFileDownloader downloader;
+    downloader.set_stall_seconds(2);
+    EXPECT_FALSE(downloader.Download(server.PackageUrl(), Path("pkg")));
+    EXPECT_EQ(downloader.bytes_written(), c.written);
+    EXPECT_NE(downloader.last_error().find("Timeout"), std::string::npos) << downloader.last_error();
+    const Json::Value log = server.Log();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_TRUE(log[0]["stalled"].asBool());
+  }
+  server.Release();
+}
+
 #ifndef _WIN32
 // The fallback is exactly what an attacker who breaks ranged requests would reach, so its TLS
 // checks must hold: a certificate nobody vouches for, or one for another name, is refused.

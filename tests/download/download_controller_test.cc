@@ -17,6 +17,7 @@
 #include "download/info_answer.h"
 #include "download/probe_judgement.h"
 #include "fault_server.h"
+#include "net/url_fetcher.h"
 #include "runtime/ref_ptr.h"
 #include "scratch_folder.h"
 #include "test_loops.h"
@@ -146,8 +147,8 @@ const AnswerCase kAnswerCases[] = {
      nullptr, download::kModeMultiPart, true, "4096", L"", 3},
     {"malformed JSON", R"({"answer": "malformed"})", "Server_Error", "ServiceError", download::kModeUnset, false, "",
      L"", 1},
-    {"code not 0: silent stop", R"({"answer": "code", "code": 5})", nullptr, nullptr, download::kModeUnset, false, "",
-     L"", 1},
+    {"code not 0: the installer ends", R"({"answer": "code", "code": 5})", "Server_Error", "ServiceError",
+     download::kModeUnset, false, "", L"", 1},
     {"data null", R"({"answer": "null_data"})", "Server_Error", "pstrDownloaderUp", download::kModeUnset, false, "",
      L"", 1},
     {"no fileInfo: probe with no URL", R"({"answer": "no_fileinfo", "lan": "lan_kr"})", nullptr, nullptr,
@@ -226,8 +227,8 @@ const ProbeCase kProbeCases[] = {
     {"length matches", R"({"size": 5000})", "5000", false, nullptr, download::kModeMultiPart, "5000"},
     {"length differs", R"({"size": 5000})", "4000", false, "Server_Error", download::kModeUnset, "4000"},
     {"length differs with -fileurl:", R"({"size": 5000})", "4000", true, nullptr, download::kModeMultiPart, "5000"},
-    {"200 to the range", R"({"size": 5000, "ranges": "200"})", "4000", false, nullptr, download::kModeMultiPart,
-     "4000"},
+    {"200 to the range: one whole-file transfer", R"({"size": 5000, "ranges": "200"})", "4000", false, nullptr,
+     download::kModeSingle, "4000"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Probes, ProbeTest, ::testing::ValuesIn(kProbeCases),
@@ -292,28 +293,56 @@ TEST_F(DownloadControllerTest, FourPartsSurviveDroppedConnectionsAndTheFileIsByt
   EXPECT_NE(window_.sizes.back().find("M/64.0M"), std::string::npos) << window_.sizes.back();
 }
 
-TEST_F(DownloadControllerTest, AServerWithoutRangesEndsInExactlyOneWholeFileTransfer) {
+TEST_F(DownloadControllerTest, AServerIgnoringRangesIsServedByOneWholeFileTransferAtOnce) {
   const uint32_t size = 3u << 20;
   Script(R"({"size": 3145728, "ranges": "200"})");
   GivePackage(size);
-  const uint32_t started = NowMs();
   controller_->QueryDownloadInfo();
   controller_->StartDownload();
-  ASSERT_TRUE(loops_.RunUntil([&] { return Done() && NowMs() - started > 0; }, 150000));
-  const uint32_t elapsed = NowMs() - started;
+  ASSERT_TRUE(loops_.RunUntil([&] { return Done(); }, 150000));
   ASSERT_TRUE(window_.fatals.empty()) << window_.fatals[0].first;
   EXPECT_EQ(window_.finished, 1);
-  EXPECT_TRUE(controller_->fallback_started());
-  EXPECT_EQ(controller_->fallback_count(), 1u);
-  // A part gives up on its 21st failure, after 20 pauses of at least half a second.
-  EXPECT_GE(elapsed, 10000u);
+  EXPECT_EQ(controller_->download_mode(), download::kModeSingle);
+  // No part ever asked for a range, so none had to fail its way to the fallback.
+  EXPECT_FALSE(controller_->fallback_started());
+  EXPECT_EQ(controller_->restart_count(), 0u);
   uint64_t bad = 0;
   EXPECT_TRUE(FileMatchesPackage(PackagePath(), size, &bad)) << "first bad byte " << bad;
-  int whole = 0;
-  for (const Json::Value& request : Requests(false)) {
-    if (request["range_header"].isNull()) ++whole;
+  // The probe, then the file once.
+  const std::vector<Json::Value> requests = Requests(false);
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0]["range_header"].asString(), "bytes=0-0");
+  EXPECT_TRUE(requests[1]["range_header"].isNull());
+  EXPECT_EQ(requests[1]["sent"].asUInt(), size);
+}
+
+// Every part's first request goes silent after 64 KiB without closing: each is given up after
+// the receive time-out (shortened here) and resumed from its last byte on disk.
+TEST_F(DownloadControllerTest, SilentPartsAreGivenUpAndResumedAndTheFileIsByteExact) {
+  net::URLFetcher::SetReceiveTimeoutForTesting(3000);
+  const uint32_t size = 8u << 20;
+  Script(R"({"size": 8388608, "stall_parts": {"count": 1, "after": 65536, "seconds": 600, "spare_first": 1}})");
+  GivePackage(size);
+  controller_->set_restart_pause_for_testing(0);
+  controller_->QueryDownloadInfo();
+  controller_->StartDownload();
+  const bool done = loops_.RunUntil([&] { return Done(); }, 120000);
+  net::URLFetcher::SetReceiveTimeoutForTesting(0);
+  server_.Release();
+  ASSERT_TRUE(done);
+  ASSERT_TRUE(window_.fatals.empty()) << window_.fatals[0].first;
+  EXPECT_EQ(window_.finished, 1);
+  EXPECT_FALSE(controller_->fallback_started());
+  uint64_t bad = 0;
+  EXPECT_TRUE(FileMatchesPackage(PackagePath(), size, &bad)) << "first bad byte " << bad;
+  const std::map<int, std::vector<Json::Value>> parts = PartRequests(Requests(false), size);
+  ASSERT_EQ(parts.size(), 4u);
+  for (const auto& part : parts) {
+    SCOPED_TRACE("part " + std::to_string(part.first + 1));
+    ASSERT_EQ(part.second.size(), 2u);
+    EXPECT_TRUE(part.second[0]["stalled"].asBool());
+    EXPECT_EQ(part.second[1]["range_start"].asUInt(), part.second[0]["range_start"].asUInt() + 65536);
   }
-  EXPECT_EQ(whole, 1);
 }
 
 TEST_F(DownloadControllerTest, ASecondStartIsIgnored) {
@@ -362,7 +391,8 @@ TEST_F(DownloadControllerTest, APackageReplacedAfterTheProbeIsNeverReportedCompl
 
 TEST_F(DownloadControllerTest, WhenAllPartsGiveUpTogetherTheWholeFileIsFetchedAndFinishedOnce) {
   const uint32_t size = 1u << 20;
-  Script(R"({"size": 1048576, "ranges": "200"})");
+  // The probe learns the size, but every part is answered with bytes it did not ask for.
+  Script(R"({"size": 1048576, "range_offset": 1})");
   GivePackage(size);
   controller_->set_restart_pause_for_testing(0);
   controller_->QueryDownloadInfo();
@@ -388,7 +418,7 @@ TEST_F(DownloadControllerTest, WhenAllPartsGiveUpTogetherTheWholeFileIsFetchedAn
 }
 
 TEST_F(DownloadControllerTest, AFailedWholeFileTransferEndsTheInstaller) {
-  Script(R"({"size": 1048576, "ranges": "200", "drops": [{"on": "plain", "nth": 1, "after": 5000}]})");
+  Script(R"({"size": 1048576, "range_offset": 1, "drops": [{"on": "plain", "nth": 1, "after": 5000}]})");
   GivePackage(1u << 20);
   controller_->set_restart_pause_for_testing(0);
   controller_->QueryDownloadInfo();

@@ -64,6 +64,31 @@ TEST(InfoAnswerTest, HostComesFromTheSetterThenALocalEnvironmentValueThenTheDepl
   SetEnv("PINDLE_DOWNLOAD_INFO_HOST", nullptr);
 }
 
+// A reader that recurses without bound throws (or overflows its stack) on deep nesting; no body
+// may end the process, and one that nests deeper than any real answer is refused.
+TEST(InfoAnswerTest, DeepNestingIsAMalformedAnswer) {
+  struct Case {
+    const char* name;
+    std::string body;
+    InfoOutcome outcome;
+  } const cases[] = {
+      {"a kilobyte of brackets", std::string(1024, '['), kInfoMalformed},
+      {"a kilobyte of braces in a member", "{\"code\":0,\"data\":" + std::string(1024, '{'), kInfoMalformed},
+      {"deep but closed arrays",
+       "{\"code\":0,\"data\":{\"x\":" + std::string(5000, '[') + std::string(5000, ']') + "}}", kInfoMalformed},
+      {"200 000 brackets", std::string(200000, '['), kInfoMalformed},
+      {"brackets inside a string do not count",
+       "{\"code\":0,\"data\":{\"lan\":\"" + std::string(3000, '[') + "\\\"\"}}", kInfoProbe},
+      {"brackets inside comments do not count",
+       "/*" + std::string(3000, '{') + "*/{\"code\":0,\"data\":{}}//" + std::string(3000, '['), kInfoProbe},
+      {"nesting a little deeper than the answer's", R"({"code":0,"data":{"x":[[[[[[[[{"y":[]}]]]]]]]]}})", kInfoProbe},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(JudgeInfoAnswer(c.body).outcome, c.outcome);
+  }
+}
+
 TEST(InfoAnswerTest, EveryKindOfAnswerHasItsOutcome) {
   struct Case {
     const char* name;

@@ -7,6 +7,7 @@
 #include "download/probe_judgement.h"
 #include "download/progress_meter.h"
 #include "download/restart_policy.h"
+#include "net/fetch_request.h"
 
 namespace {
 
@@ -16,20 +17,24 @@ TEST(ProbeJudgementTest, Table) {
   struct Case {
     const char* name;
     bool success;
+    int error;
     uint32_t length;
     const char* size;
     bool file_url;
     ProbeOutcome outcome;
   } const cases[] = {
-      {"length matches", true, 1000, "1000", false, kProbeMultiPart},
-      {"length matches with -fileurl:", true, 1000, "1000", true, kProbeMultiPart},
-      {"probe failed (200, no length, no server)", false, 0, "1000", false, kProbeMultiPart},
-      {"mismatch without -fileurl:", true, 999, "1000", false, kProbeSizeMismatch},
-      {"mismatch with -fileurl:", true, 999, "1000", true, kProbeReplaceSize},
-      {"size text not a number", true, 1000, "big", false, kProbeSizeMismatch},
+      {"length matches", true, net::kErrorNone, 1000, "1000", false, kProbeMultiPart},
+      {"length matches with -fileurl:", true, net::kErrorNone, 1000, "1000", true, kProbeMultiPart},
+      {"answered 200: ranges ignored", false, net::kErrorNoRange, 0, "1000", false, kProbeSingle},
+      {"answered 200 with -fileurl:", false, net::kErrorNoRange, 0, "1000", true, kProbeSingle},
+      {"no length", false, net::kErrorNoLength, 0, "1000", false, kProbeMultiPart},
+      {"no server or a silent one", false, net::kErrorNone, 0, "1000", false, kProbeMultiPart},
+      {"mismatch without -fileurl:", true, net::kErrorNone, 999, "1000", false, kProbeSizeMismatch},
+      {"mismatch with -fileurl:", true, net::kErrorNone, 999, "1000", true, kProbeReplaceSize},
+      {"size text not a number", true, net::kErrorNone, 1000, "big", false, kProbeSizeMismatch},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(JudgeProbe(c.success, c.length, c.size, c.file_url), c.outcome) << c.name;
+    EXPECT_EQ(JudgeProbe(c.success, c.error, c.length, c.size, c.file_url), c.outcome) << c.name;
   }
 }
 

@@ -368,7 +368,7 @@ TEST_F(URLFetcherTest, ProbeReadsStatusAndLength) {
     uint32_t length;
   } const cases[] = {
       {"206 with length", R"({"size": 777777})", true, net::kErrorNone, 777777},
-      {"200 to a range", R"({"size": 777777, "ranges": "200"})", false, net::kErrorNone, 0},
+      {"200 to a range: ranges are ignored", R"({"size": 777777, "ranges": "200"})", false, net::kErrorNoRange, 0},
       {"no file size", R"({"size": 777777, "content_range": "missing"})", false, net::kErrorNoLength, 0},
   };
   // The server has one script at a time: the cases run one after another inside one loop run.
@@ -426,6 +426,141 @@ TEST_F(URLFetcherTest, OpenOnlyAndPostKinds) {
     }
   }
   EXPECT_TRUE(seen);
+}
+
+// ---- silent servers ----------------------------------------------------------------------
+
+// A peer that stops sending without closing (no data, no FIN). Every kind of run must give it
+// up after the receive time-out and report a failure, never block for ever; a ranged run
+// reports the position its bytes on disk reach. The time-out is shortened to 3 s here;
+// SilentRangeRunIsGivenUpAtTheDefaultTimeOut proves the real one.
+class URLFetcherSilentServerTest : public URLFetcherTest {
+ protected:
+  void SetUp() override {
+    URLFetcherTest::SetUp();
+    URLFetcher::SetReceiveTimeoutForTesting(3000);
+  }
+  void TearDown() override {
+    URLFetcher::SetReceiveTimeoutForTesting(0);
+    server_.Release();
+  }
+};
+
+TEST_F(URLFetcherSilentServerTest, EveryKindOfRunGivesUpAndReportsAFailure) {
+  const uint32_t size = 4u << 20;
+  MakeZeroFile("range.bin", size);
+  struct Case {
+    const char* name;
+    const char* stall;
+    int kind;
+    uint32_t position;  // kinds 1 and 2: where the run stopped
+  } const cases[] = {
+      {"text answer, before its header", R"({"on": "info", "at": "headers"})", net::kFetchToMemory, 0},
+      {"text answer, inside its body", R"({"on": "info", "after": 20})", net::kFetchToMemory, 0},
+      {"range probe, before its header", R"({"on": "range", "at": "headers"})", net::kFetchProbeRange, 0},
+      {"whole file, inside its body", R"({"on": "full", "after": 294912})", net::kFetchToFile, 294912},
+      {"ranged part, before its header", R"({"on": "range", "at": "headers"})", net::kFetchRange, 0},
+      {"ranged part, inside its body", R"({"on": "range", "after": 1048576})", net::kFetchRange, 1048576},
+      {"bare open, before the header", R"({"on": "plain", "at": "headers"})", net::kFetchOpenOnly, 0},
+      {"POST, no answer", R"({"on": "post"})", net::kFetchPost, 0},
+  };
+  size_t current = 0;
+  Recorder recorder;
+  RefPtr<URLFetcher> fetcher;
+  auto begin = [&](size_t i) {
+    // Held far longer than the test runs: only the client's time-out can end the request.
+    ASSERT_TRUE(server_.Script(std::string(R"({"size": 4194304, "info": {"answer": "raw", "body": ")") +
+                               std::string(100, 'x') + R"("}, "stall": )" +
+                               std::string(cases[i].stall).insert(1, R"("seconds": 600, "then": "close", )") + "}"));
+    recorder = Recorder();
+    const Case& c = cases[i];
+    if (c.kind == net::kFetchToMemory) {
+      fetcher.reset(URLFetcher::Create(FetchRequest(server_.Base() + "/downloder/2.0/infoV2?x=1"), &recorder));
+    } else if (c.kind == net::kFetchToFile) {
+      fetcher.reset(URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("whole.bin")), &recorder));
+    } else if (c.kind == net::kFetchRange) {
+      fetcher.reset(URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("range.bin"), 0, size), &recorder));
+    } else {
+      fetcher.reset(URLFetcher::Create(FetchRequest(server_.PackageUrl(), c.kind), &recorder));
+      fetcher->post_server = L"127.0.0.1:" + std::to_wstring(server_.port());
+      fetcher->post_object = L"/upload";
+      fetcher->post_body = "a=1";
+    }
+    fetcher->Start();
+  };
+  begin(0);
+  ASSERT_TRUE(loops_.RunUntil(
+      [&] {
+        if (recorder.completions == 0) return false;
+        SCOPED_TRACE(cases[current].name);
+        EXPECT_FALSE(recorder.success);
+        const Json::Value log = server_.Log();
+        EXPECT_TRUE(log.size() == 1u && log[0]["stalled"].asBool()) << "the server never went silent";
+        if (cases[current].kind == net::kFetchToFile || cases[current].kind == net::kFetchRange) {
+          EXPECT_EQ(recorder.position, cases[current].position);
+        }
+        if (++current == sizeof cases / sizeof cases[0]) return true;
+        begin(current);
+        return false;
+      },
+      120000))
+      << "stuck at: " << cases[current].name;
+  // The part's bytes up to where the server went silent are on disk.
+  ExpectOnlyRangeWritten(ReadFile("range.bin"), 0, 1048576);
+}
+
+// The real time-out, once: about 40 s without a byte ends a ranged run.
+TEST_F(URLFetcherTest, SilentRangeRunIsGivenUpAtTheDefaultTimeOut) {
+  const uint32_t size = 1u << 20;
+  Script(R"({"size": 1048576, "stall": {"on": "range", "after": 65536, "seconds": 600, "then": "close"}})");
+  MakeZeroFile("range.bin", size);
+  Recorder recorder;
+  RefPtr<URLFetcher> fetcher(
+      URLFetcher::Create(FetchRequest(server_.PackageUrl(), PathOf("range.bin"), 0, size), &recorder));
+  RunToCompletion(fetcher.get(), &recorder, 150000);
+  server_.Release();
+  EXPECT_FALSE(recorder.success);
+  EXPECT_EQ(recorder.position, 65536u);
+}
+
+// The end of a run is signalled before its completion is posted: an owner that starts the next
+// run from the completion must see that run as running, never the old run's end.
+TEST_F(URLFetcherTest, ARunStartedFromTheCompletionIsNotTakenForEnded) {
+  const int kRounds = 20;
+  // Every answer is held back for 400 ms, so each new run is still waiting when it is checked.
+  Script(R"({"info": {"answer": "raw", "body": "ok"},
+             "stall": {"on": "info", "nth": 0, "at": "headers", "seconds": 0.4}})");
+  class Restarter : public URLFetcher::URLFetcherDelegate {
+   public:
+    void OnFetchComplete(URLFetcher* source) override {
+      if (++completions >= kRounds) return;
+      source->Start();
+      started_at = NowMs();
+    }
+    int completions = 0;
+    uint32_t started_at = 0;
+  } restarter;
+  RefPtr<URLFetcher> fetcher(
+      URLFetcher::Create(FetchRequest(server_.Base() + "/downloder/2.0/infoV2?x=1"), &restarter));
+  fetcher->Start();
+  int checked = 0;
+  int ended_early = 0;
+  int last_checked_round = 0;
+  ASSERT_TRUE(loops_.RunUntil(
+      [&] {
+        if (restarter.completions >= kRounds) return true;
+        // Once per restarted run, well after the old run's pool thread is done with it.
+        const uint32_t age = NowMs() - restarter.started_at;
+        if (restarter.completions > last_checked_round && age >= 100 && age < 300) {
+          last_checked_round = restarter.completions;
+          ++checked;
+          if (fetcher->WaitForRunEnd(0)) ++ended_early;
+        }
+        return false;
+      },
+      120000));
+  EXPECT_EQ(ended_early, 0) << "of " << checked << " restarted runs";
+  EXPECT_GT(checked, kRounds / 2);
 }
 
 // Stop() and the stop notification both silence the fetcher for good, even while its transfer

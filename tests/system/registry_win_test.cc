@@ -66,6 +66,34 @@ TEST_F(RegistryTest, WrittenWithItsNulAndReadWithout) {
   EXPECT_EQ(text, L"abc");
 }
 
+// Only a string is read as text: a number or a blob stored under the same name is no path.
+TEST_F(RegistryTest, OnlyStringTypesAreRead) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, subkey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD number = 0x00410042;  // reads as L"BA" if taken for characters
+  static const BYTE kBlob[] = {'C', 0, ':', 0, '\\', 0, 0, 0};
+  static const wchar_t kExpand[] = L"%ProgramFiles%\\Vesk";
+  static const wchar_t kMulti[] = L"a\0b\0";
+  ASSERT_EQ(RegSetValueExW(key, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(key, L"Blob", 0, REG_BINARY, kBlob, sizeof kBlob), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(key, L"Expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(kExpand), sizeof kExpand),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(key, L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(kMulti), sizeof kMulti),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  for (const wchar_t* name : {L"Number", L"Blob", L"Multi"}) {
+    std::wstring text = L"unchanged";
+    EXPECT_FALSE(RegReadString(HKEY_CURRENT_USER, subkey_, name, &text)) << name;
+    EXPECT_EQ(text, L"unchanged");
+  }
+  std::wstring text;
+  ASSERT_TRUE(RegReadString(HKEY_CURRENT_USER, subkey_, L"Expand", &text));
+  EXPECT_EQ(text, L"%ProgramFiles%\\Vesk") << "taken as stored";
+}
+
 TEST_F(RegistryTest, LengthLimitOf1023Characters) {
   const std::wstring longest(1023, L'v');
   ASSERT_TRUE(RegWriteString(HKEY_CURRENT_USER, subkey_, L"Long", longest));

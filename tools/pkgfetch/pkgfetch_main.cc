@@ -21,6 +21,7 @@
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
 #include "log/log_assist.h"
+#include "net/curl_global.h"
 #include "runtime/message_loop.h"
 #include "runtime/ref_ptr.h"
 #include "runtime/text_encoding.h"
@@ -63,6 +64,8 @@ int Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before any thread: the whole-file fallback runs libcurl on the file loop.
+  net::CurlGlobalScope curl_global;
   if (argc != 4 && argc != 5) return Usage();
   const std::string url = base::WideToUtf8(argv[1]);
   const std::string size_text = base::WideToUtf8(argv[2]);

@@ -18,6 +18,7 @@
 #include "analytics/analytics_reporter.h"
 #include "analytics/installer_presets.h"
 #include "app/startup.h"
+#include "net/curl_global.h"
 #include "runtime/at_exit.h"
 #include "runtime/text_encoding.h"
 
@@ -38,6 +39,8 @@ int Usage(const char* problem) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before any thread: events are sent over libcurl on the reporter's loop.
+  net::CurlGlobalScope curl_global;
   base::AtExitManager at_exit;
   if (argc < 4) return Usage("too few arguments");
   const std::string collector = base::WideToUtf8(argv[1]);
