@@ -9,10 +9,14 @@ namespace base {
 
 namespace {
 
-// WinINet keeps its messages in its own module, and Wine's has none: the errors a download meets
-// most often are named here so that the log says what happened either way.
-const char* WinInetErrorName(unsigned long code) {
+// WinINet keeps its messages in its own module, which may lack some, and Wine's WinINet passes
+// socket errors through, for which it has no text: the errors a download meets most often are
+// named here so that the log says what happened either way.
+const char* NetworkErrorName(unsigned long code) {
   switch (code) {
+    case 10054: return "the connection was reset by the server";
+    case 10060: return "the connection timed out";
+    case 10061: return "the server refused the connection";
     case 12002: return "the operation timed out";
     case 12005: return "the URL is invalid";
     case 12007: return "the server name could not be resolved";
@@ -49,7 +53,7 @@ std::string SystemText(unsigned long code) {
 std::string OsErrorText(unsigned long code) {
   std::string text = SystemText(code);
   if (text.empty()) {
-    const char* name = WinInetErrorName(code);
+    const char* name = NetworkErrorName(code);
     text = name ? name : "no text";
   }
   char number[24];
