@@ -1,11 +1,13 @@
-// The owners of Win32 resources: kernel handles, search handles, registry keys, LocalAlloc and
-// GlobalAlloc memory, GDI objects, memory device contexts and COM pointers, each a `ScopedObject`
-// (runtime/scoped_object.h) with its release as the policy. A kind only one file needs (WinINet's, in the URL fetcher)
-// has its policy there.
+// The owners of Win32 resources: kernel handles, search handles, registry keys, LocalAlloc,
+// GlobalAlloc and CoTaskMemAlloc memory, GDI objects, memory device contexts and COM pointers, each
+// a `ScopedObject` (runtime/scoped_object.h) with its release as the policy. A kind only one file
+// needs (WinINet's, in the URL fetcher) has its policy there.
 #ifndef RUNTIME_SCOPED_HANDLE_WIN_H_
 #define RUNTIME_SCOPED_HANDLE_WIN_H_
 
 #include <windows.h>
+
+#include <objbase.h>
 
 #include "runtime/scoped_object.h"
 
@@ -53,6 +55,17 @@ struct GlobalMemoryTraits {
   static bool Close(Type memory) { return ::GlobalFree(memory) == nullptr; }
 };
 
+// Memory the shell hands over with CoTaskMemAlloc (item id lists of the folder dialog).
+struct CoTaskMemoryTraits {
+  using Type = void*;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type memory) { return memory != nullptr; }
+  static bool Close(Type memory) {
+    ::CoTaskMemFree(memory);
+    return true;
+  }
+};
+
 // A GDI object made by this code: pen, brush, font, bitmap, region or palette. Not one that is
 // still selected into a device context (see ScopedSelectObject).
 struct GdiObjectTraits {
@@ -88,6 +101,7 @@ using ScopedFindHandle = ScopedObject<FindHandleTraits>;
 using ScopedRegKey = ScopedObject<RegKeyTraits>;
 using ScopedLocalMemory = ScopedObject<LocalMemoryTraits>;
 using ScopedGlobalMemory = ScopedObject<GlobalMemoryTraits>;
+using ScopedCoTaskMemory = ScopedObject<CoTaskMemoryTraits>;
 using ScopedGdiObject = ScopedObject<GdiObjectTraits>;
 using ScopedMemoryDc = ScopedObject<MemoryDcTraits>;
 template <class Interface>

@@ -1,0 +1,69 @@
+// The program's InstallerServices: prompt texts of the chosen language, the reports through the
+// process's reporter, the drive and path questions of the real machine, the release folder and
+// the backup package on the file loop, the package download of the window's controller.
+//
+//   ProgramServices services(&app::Global(), download, [this] { return NewStartDownloadTask(); });
+//   flow_.Bind(this, &services);
+#ifndef UI_INSTALLER_SERVICES_H_
+#define UI_INSTALLER_SERVICES_H_
+
+#include <functional>
+#include <string>
+
+#include "UI/installer_flow.h"
+#include "app/global.h"
+
+class DownloadController;
+namespace base {
+class Task;
+}
+
+namespace installer {
+
+// The prompt text under `key` ("Repair", "FREEDISK1", ...); empty for a key the installer does
+// not read. Platform-free.
+std::wstring PromptTextOf(const app::CGlobal& global, const char* key);
+
+// The backup-package record: HKEY_CLASSES_ROOT\RegNodMore.01lx, values "backup" and "backupsize".
+extern const wchar_t kBackupPackageKey[];
+
+class ProgramServices : public InstallerServices {
+ public:
+  // `download` (may be null until the window has made it) is the window's controller;
+  // `start_download_task` makes the UI-loop task that runs the flow's StartDownload (posted back
+  // after the old shortcuts are handled on the file loop).
+  ProgramServices(app::CGlobal* global, DownloadController* download, std::function<base::Task*()> start_download_task);
+  void set_download(DownloadController* download) { download_ = download; }
+
+  std::wstring PromptText(const char* key) override;
+  void ReportExit(const char* reason) override;
+  void ReportDownloadFail(const char* type) override;
+  void PostFixedEvent(FixedEvent event) override;
+  uint64_t FreeBytesOfDrive(const std::wstring& drive) override;
+  bool IsInstallPathWrong(const std::wstring& text) override;
+  bool ValidateInstallPath(const std::wstring& path) override;
+  bool IsPackageUrlKnown() override;
+  void CombineRealInstallPath(const std::wstring& install_folder) override;
+  void DeleteBackupPackage() override;
+  void RemoveOldShortcuts(bool remove_data, bool then_start_download) override;
+  void StartPackageDownload() override;
+  void StopPackageDownload() override;
+  void QueueLeftoverRemoval() override;
+  // The install steps come with the next part of the flow; until then this logs and stops.
+  void StartInstallSteps() override;
+
+ private:
+  app::CGlobal* global_;
+  DownloadController* download_;
+  std::function<base::Task*()> start_download_task_;
+};
+
+// File loop: "\" appended to the folder and its folders created; false when that fails (logged).
+bool CreateReleaseFolder(const std::wstring& install_folder);
+// Deletes the file the backup-package record names when both values are there and the file
+// can be sized. True when a file was deleted.
+bool DeleteRecordedBackupPackage();
+
+}  // namespace installer
+
+#endif  // UI_INSTALLER_SERVICES_H_
