@@ -26,7 +26,7 @@ class CGlobal {
   std::string download_info_url;   // built when the main window is created
   std::string package_url;         // "-url:" or the download-information answer
   std::string package_size;        // decimal bytes, "-size:" or the answer
-  std::string package_md5;         // "-md5:", stored only
+  std::string package_md5;         // "-md5:" or the answer's; the package is checked against it
   std::wstring package_folder;
   std::wstring downloader_data_folder;  // <local app data>\<vesk>\PindleDownloader
   std::wstring gpu_check_tool_path;

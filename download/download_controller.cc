@@ -153,6 +153,9 @@ void DownloadController::OnFetchURL(std::string body) {
   if (answer.has_file_info) {
     global_->package_size = answer.package_size;
     global_->package_url = answer.package_url;
+    // The package is checked against it before unpacking; an answer without one leaves the
+    // caller's "-md5:" in place.
+    if (!answer.md5.empty()) global_->package_md5 = answer.md5;
   }
   if (!answer.lan.empty()) product_language_ = base::Utf8ToWide(answer.lan);
   StartProbe();

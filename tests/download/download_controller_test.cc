@@ -183,11 +183,13 @@ TEST_F(DownloadControllerTest, GivenUrlAndSizeSkipTheQueryAndProbeAtOnce) {
 TEST_F(DownloadControllerTest, OnlyAGivenUrlStillQueriesAndTheAnswerReplacesIt) {
   Script(R"({"size": 4096, "info": {"answer": "valid"}})");
   global_.package_url = "http://127.0.0.1:1/given.7z";
+  global_.package_md5 = "0123456789abcdef0123456789abcdef";
   controller_->QueryDownloadInfo();
   ASSERT_TRUE(loops_.RunUntil([&] { return controller_->download_mode() != download::kModeUnset; }, 15000));
   EXPECT_EQ(Requests(true).size(), 1u);
   EXPECT_EQ(global_.package_url, server_.PackageUrl());
   EXPECT_EQ(global_.package_size, "4096");
+  EXPECT_EQ(global_.package_md5, std::string(32, '0'));  // the answer's data.fileInfo.md5
 }
 
 // ---- the range probe --------------------------------------------------------------------
