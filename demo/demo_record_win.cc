@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace demo {
 
@@ -55,8 +55,8 @@ bool AppendUtf8(const std::wstring& path, const std::wstring& text) {
   if (needed > 0) {
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], needed, nullptr, nullptr);
   }
-  ScopedHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
     std::fprintf(stderr, "cannot open %ls: error %lu\n", path.c_str(), ::GetLastError());
     return false;

@@ -10,7 +10,7 @@
 #include <cwchar>
 #include <string>
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!have_pid) return Usage("no process id");
   if (pid == ::GetCurrentProcessId()) return Usage("the tool does not end itself");
 
-  ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
+  base::ScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
   if (!process.valid()) {
     const DWORD error = ::GetLastError();
     // No such process: nothing is left to end.

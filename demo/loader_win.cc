@@ -6,7 +6,7 @@
 #include <string>
 
 #include "demo/demo_record_win.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::fprintf(stderr, "cannot start %ls: error %lu\n", program.c_str(), ::GetLastError());
     return 1;
   }
-  ScopedHandle process_handle(process.hProcess);
-  ScopedHandle thread_handle(process.hThread);
+  base::ScopedHandle process_handle(process.hProcess);
+  base::ScopedHandle thread_handle(process.hThread);
   return 0;
 }

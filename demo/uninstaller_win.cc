@@ -26,7 +26,7 @@
 
 #include "demo/demo_record_win.h"
 #include "system/os_version.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 #include "system/shortcut.h"
 
 namespace {
@@ -81,7 +81,7 @@ class Uninstall {
     const std::wstring uninstall_key = software + L"Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kProduct;
     std::wstring uninstall_string;
     {
-      ScopedRegKey key;
+      base::ScopedRegKey key;
       if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstall_key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.receive()) ==
               ERROR_SUCCESS &&
           ReadString(key.get(), L"UninstallString", &uninstall_string) &&
@@ -137,7 +137,7 @@ class Uninstall {
   // Deletes each value of `names` under `subkey`; with a non-empty `data` only values that hold it.
   void RemoveValuesNamingUs(HKEY root, const std::wstring& subkey, const std::vector<std::wstring>& names,
                             const std::wstring& data) {
-    ScopedRegKey key;
+    base::ScopedRegKey key;
     const LONG opened =
         ::RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_WOW64_64KEY, key.receive());
     if (opened == ERROR_FILE_NOT_FOUND) return;
@@ -159,7 +159,7 @@ class Uninstall {
     DWORD subkeys = 0;
     DWORD values = 0;
     {
-      ScopedRegKey key;
+      base::ScopedRegKey key;
       if (::RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.receive()) != ERROR_SUCCESS) {
         return;
       }
@@ -232,7 +232,7 @@ bool HoldsOnly(const std::wstring& folder, const std::wstring& name, bool is_fol
 // The second stage, run from the temporary folder: waits for the first to end, then removes the
 // rest of the installation folder (the first stage's own file and the folders that held it).
 int Finish(const std::wstring& install_folder, DWORD first_stage) {
-  ScopedHandle first(::OpenProcess(SYNCHRONIZE, FALSE, first_stage));
+  base::ScopedHandle first(::OpenProcess(SYNCHRONIZE, FALSE, first_stage));
   if (first.valid()) ::WaitForSingleObject(first.get(), kFinishWaitMs);
   // The folder comes from the command line: it is removed only when it holds what the first
   // stage leaves, its bin folder with the uninstaller and nothing else.
@@ -277,8 +277,8 @@ bool StartFinish(const std::wstring& install_folder, Uninstall* uninstall) {
     ::DeleteFileW(copy.c_str());
     return false;
   }
-  ScopedHandle thread(process.hThread);
-  ScopedHandle second_stage(process.hProcess);
+  base::ScopedHandle thread(process.hThread);
+  base::ScopedHandle second_stage(process.hProcess);
   return true;
 }
 
