@@ -10,12 +10,12 @@
 #include "app/global_setup.h"
 #include "app/prompt_texts.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
 #include "app/worker_threads.h"
 #include "log/log_assist.h"
 #include "net/curl_global.h"
 #include "runtime/at_exit.h"
 #include "runtime/message_loop.h"
+#include "runtime/text_encoding.h"
 #include "system/file_version.h"
 #include "uiframework/utility_window.h"
 
@@ -53,7 +53,7 @@ std::wstring OwnProgramPath() {
 std::string StartLineWithVersion(const app::CGlobal& global) {
   const std::wstring edition = std::wstring(global.external_edition ? L"\u5B98\u7F51\u7248" : L"\u5185\u7F51\u7248") +
                                (global.international_edition ? L"\u56FD\u9645\u7248" : L"\u56FD\u5185\u7248");
-  return app::WideToAnsi(edition + L"\u7A0B\u5E8F\u542F\u52A8,\u7248\u672C\u4E3A") + global.downloader_version;
+  return base::WideToAnsi(edition + L"\u7A0B\u5E8F\u542F\u52A8,\u7248\u672C\u4E3A") + global.downloader_version;
 }
 
 }  // namespace
@@ -75,9 +75,9 @@ int RunApplication(HINSTANCE instance) {
           simlog::LogAssist::FormatString("downloader start:OS language:%d    %d", global.system_language_id,
                                           app::Process().language_group),
           true);
-  global.downloader_version = app::WideToAnsi(GetFileVersionText(OwnProgramPath()));
+  global.downloader_version = base::WideToAnsi(GetFileVersionText(OwnProgramPath()));
   LogLine(279, StartLineWithVersion(global), global.debug);
-  LogLine(282, "Param Path:" + app::WideToAnsi(global.install_path_argument), global.debug);
+  LogLine(282, "Param Path:" + base::WideToAnsi(global.install_path_argument), global.debug);
 
   // 7-8. The utility window creates the main window; the UI loop runs until the installer ends.
   CUtilityWindow utility_window;

@@ -1,6 +1,6 @@
 #include "UI/folder_dialog.h"
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace installer {
 
@@ -18,7 +18,7 @@ BROWSEINFOW FolderDialogParameters(HWND owner, wchar_t* display_name) {
 bool ChooseInstallFolder(HWND owner, std::wstring* folder) {
   wchar_t display_name[MAX_PATH] = {};
   BROWSEINFOW info = FolderDialogParameters(owner, display_name);
-  ScopedCoTaskMemory chosen(SHBrowseForFolderW(&info));
+  base::ScopedCoTaskMemory chosen(SHBrowseForFolderW(&info));
   if (!chosen.get()) return false;  // cancelled
   wchar_t path[MAX_PATH + 1] = {};
   if (!SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), path)) return false;

@@ -1,7 +1,7 @@
 #include "UI/install_checks.h"
 
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
+#include "runtime/text_encoding.h"
 #include "system/os_version.h"
 
 namespace installer {
@@ -37,7 +37,7 @@ CheckOutcome RunChecks(CheckSource* source) {
   simlog::LogAssist::GetInstance().Log(
       kLogSource, __LINE__, simlog::kLogLineLevel,
       simlog::LogAssist::FormatString("memsize:%d", static_cast<int>(facts.memory_megabytes)) +
-          app::WideToAnsi(L"\uFF0C") +
+          base::WideToAnsi(L"\uFF0C") +
           simlog::LogAssist::FormatString(
               "cpu_type:%d,freedisksize:%d,cpu_core_num:%d", static_cast<int>(facts.processor_type),
               static_cast<int>(Megabytes(facts.free_disk_bytes)), static_cast<int>(facts.processor_count)),

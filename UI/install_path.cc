@@ -2,8 +2,8 @@
 
 #include <regex>
 
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
+#include "runtime/text_encoding.h"
 
 namespace installer {
 namespace {
@@ -27,7 +27,7 @@ bool MatchesInstallPathPattern(const std::wstring& path) {
 bool ValidateInstallPath(const std::wstring& path, PathFacts* facts) {
   if (Contains(path, L"\\360") && facts->IsDirectory(path + L"\\360Safe")) {
     simlog::LogAssist::GetInstance().Log(kLogSource, __LINE__, simlog::kLogLineLevel,
-                                         app::WideToAnsi(L"360 install path：" + path), true);
+                                         base::WideToAnsi(L"360 install path：" + path), true);
     return false;
   }
   if (Contains(path, L"%")) return false;

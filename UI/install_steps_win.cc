@@ -11,9 +11,9 @@
 #include "app/app_config.h"
 #include "app/config_file.h"
 #include "app/global.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "extract/extract_package.h"
-#include "extract/wide_text.h"
+#include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "system/file_delete.h"
 #include "system/file_util.h"
@@ -37,7 +37,7 @@ void Log(int line, const std::string& message, bool enabled) {
 }
 
 std::string Ansi(const std::wstring& text) {
-  return app::WideToAnsi(text);
+  return base::WideToAnsi(text);
 }
 
 bool FileExists(const std::wstring& path) {
@@ -95,7 +95,7 @@ InstallSettings InstallSettingsFromGlobal(const app::CGlobal& global) {
   settings.product_exe = global.product_exe;
   settings.product_uninstaller = global.product_uninstaller;
   settings.desktop_shortcut_name = global.desktop_shortcut_name;
-  settings.display_version = app::AnsiToWide(global.downloader_version);
+  settings.display_version = base::AnsiToWide(global.downloader_version);
   const app::IAppConfig* config = app::GetAppConfig();
   settings.display_name = config->ProductRegistryName();
   settings.publisher = config->PublisherName();
@@ -138,7 +138,7 @@ bool CheckPackageDigest(const InstallSettings& settings, InstallReport& report) 
 }
 
 bool ExtractPackageStep(ExtractEnvironment& env, const InstallSettings& settings) {
-  return ExtractPackage(env, extract::FromWstring(settings.package_path), extract::FromWstring(settings.install_folder))
+  return ExtractPackage(env, base::FromWstring(settings.package_path), base::FromWstring(settings.install_folder))
       .success;
 }
 
@@ -207,7 +207,7 @@ void FinishInstallFiles(const InstallSettings& settings, InstallReport& report) 
   if (FileExists(seven_za) && !DeleteFileRobust(seven_za)) {
     Log(__LINE__, simlog::LogAssist::FormatString("delete %s failed", Ansi(seven_za).c_str()), true);
   }
-  WriteConfig(settings, L"version", app::AnsiToWide(settings.player_version));
+  WriteConfig(settings, L"version", base::AnsiToWide(settings.player_version));
 
   if (settings.os_version_code < kWindows7Code) {
     Log(__LINE__, simlog::LogAssist::FormatString("OSVersion low:%d", settings.os_version_code), true);

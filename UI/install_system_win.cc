@@ -5,8 +5,8 @@
 #include <shlobj.h>
 
 #include "app/app_config.h"
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
+#include "runtime/text_encoding.h"
 #include "system/embedded_program.h"
 #include "system/file_delete.h"
 #include "system/file_util.h"
@@ -33,7 +33,7 @@ int SystemCheckSource::OsVersionCode() {
 
 void SystemCheckSource::WriteGpuCheckTool() {
   if (!::WriteGpuCheckTool(global_->product_data_folder, global_->is_64bit_windows, &global_->gpu_check_tool_path)) {
-    SIMLOG(kLogSource, true, "write %s failed", app::WideToAnsi(global_->gpu_check_tool_path).c_str());
+    SIMLOG(kLogSource, true, "write %s failed", base::WideToAnsi(global_->gpu_check_tool_path).c_str());
   }
 }
 
@@ -41,10 +41,10 @@ bool SystemCheckSource::CanWriteProgramFiles() {
   const std::wstring folder = program_files_.empty() ? GetSpecialFolder(CSIDL_PROGRAM_FILES, false) : program_files_;
   const std::wstring probe = folder + L"\\Vesk_test";
   if (folder.empty() || !CreateFolder(probe)) {
-    SIMLOG(kLogSource, true, "CreateFolder %s failed, error %lu", app::WideToAnsi(probe).c_str(), GetLastError());
+    SIMLOG(kLogSource, true, "CreateFolder %s failed, error %lu", base::WideToAnsi(probe).c_str(), GetLastError());
     return false;
   }
-  DeleteFolderContents(app::WideToAnsi(probe), true);
+  DeleteFolderContents(base::WideToAnsi(probe), true);
   return true;
 }
 
@@ -82,7 +82,7 @@ DriveKind SystemPathFacts::KindOfDrive(wchar_t letter) {
 uint64_t FreeBytesOfVolume(const std::wstring& path) {
   ULARGE_INTEGER available = {}, total = {}, free_bytes = {};
   if (!GetDiskFreeSpaceExW(AsFolder(path).c_str(), &available, &total, &free_bytes)) {
-    SIMLOG(kLogSource, true, "GetDiskFreeSpaceEx %s failed, error %lu", app::WideToAnsi(path).c_str(), GetLastError());
+    SIMLOG(kLogSource, true, "GetDiskFreeSpaceEx %s failed, error %lu", base::WideToAnsi(path).c_str(), GetLastError());
     return 0;
   }
   return free_bytes.QuadPart;
@@ -91,7 +91,7 @@ uint64_t FreeBytesOfVolume(const std::wstring& path) {
 std::wstring VolumeFileSystem(const std::wstring& root) {
   wchar_t name[21] = {};
   if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, 20)) {
-    SIMLOG(kLogSource, true, "GetVolumeInformation %s failed, error %lu", app::WideToAnsi(root).c_str(),
+    SIMLOG(kLogSource, true, "GetVolumeInformation %s failed, error %lu", base::WideToAnsi(root).c_str(),
            GetLastError());
     return std::wstring();
   }

@@ -2,8 +2,8 @@
 
 #include "UI/install_checks.h"
 #include "UI/install_path.h"
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
+#include "runtime/text_encoding.h"
 
 namespace installer {
 namespace {
@@ -104,7 +104,7 @@ bool InstallerFlow::CheckInstallDrive() {
   const std::wstring drive = InstallDrive(global_->install_folder);
   const uint64_t free_bytes = services_->FreeBytesOfDrive(drive);
   Log(__LINE__, true,
-      simlog::LogAssist::FormatString("installpath:%s free disk size:%d", app::WideToAnsi(drive).c_str(),
+      simlog::LogAssist::FormatString("installpath:%s free disk size:%d", base::WideToAnsi(drive).c_str(),
                                       static_cast<int>(Megabytes(free_bytes))));
   if (EnoughFreeSpace(free_bytes)) return true;
   exit_reason_ = exit_reason::kFreeDiskSize;
@@ -147,10 +147,10 @@ void InstallerFlow::ContinueInstallClick() {
 
 void InstallerFlow::ConfirmCustomInstall() {
   const std::wstring text = view_->GetText(L"id_edit_installpath");
-  Log(__LINE__, false, app::WideToAnsi(L"Custom install path：" + text));
+  Log(__LINE__, false, base::WideToAnsi(L"Custom install path：" + text));
   bool dropped = false;
   global_->install_folder = CustomInstallFolder(text, &dropped);
-  if (dropped) Log(__LINE__, false, app::WideToAnsi(L"用户输入的路径带\\，执行去掉\\操作"));
+  if (dropped) Log(__LINE__, false, base::WideToAnsi(L"用户输入的路径带\\，执行去掉\\操作"));
   if (!CheckInstallDrive()) return;
   ShowDownloadPanel();
   StartDownload();
@@ -291,7 +291,7 @@ void InstallerFlow::ContinueDownload() {
 }
 
 void InstallerFlow::StopDownload() {
-  Log(__LINE__, false, app::WideToAnsi(L"执行DownLoadingAUserQuit"));
+  Log(__LINE__, false, base::WideToAnsi(L"执行DownLoadingAUserQuit"));
   services_->StopPackageDownload();
   services_->QueueLeftoverRemoval();
 }

@@ -5,11 +5,11 @@
 #include "UI/install_system.h"
 #include "UI/installer_services.h"
 #include "analytics/analytics_reporter.h"
-#include "app/text_encoding.h"
 #include "download/download_controller.h"
 #include "log/log_assist.h"
 #include "runtime/message_loop.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 #include "system/file_delete.h"
 #include "system/file_util.h"
 #include "system/registry.h"
@@ -27,7 +27,7 @@ struct ReleaseFolderStep {
 void CreateReleaseFolderTask(ReleaseFolderStep step) {
   if (CreateReleaseFolder(step.install_folder)) {
     SIMLOG(kLogSource, step.debug, "%s",
-           app::WideToAnsi(L"Create release path：" + step.install_folder + L"\\").c_str());
+           base::WideToAnsi(L"Create release path：" + step.install_folder + L"\\").c_str());
   }
 }
 
@@ -65,7 +65,7 @@ const wchar_t kBackupPackageKey[] = L"RegNodMore.01lx";
 bool CreateReleaseFolder(const std::wstring& install_folder) {
   const std::wstring folder = install_folder + L"\\";
   if (!CreateParentFolders(folder)) {
-    SIMLOG(kLogSource, true, "CreateParentFolders %s failed, error %lu", app::WideToAnsi(folder).c_str(),
+    SIMLOG(kLogSource, true, "CreateParentFolders %s failed, error %lu", base::WideToAnsi(folder).c_str(),
            GetLastError());
     return false;
   }
@@ -123,7 +123,7 @@ bool ProgramServices::IsPackageUrlKnown() {
 }
 
 void ProgramServices::CombineRealInstallPath(const std::wstring& install_folder) {
-  SIMLOG(kLogSource, global_->debug, "%s", app::WideToAnsi(L"释放路径拼装之前：" + install_folder).c_str());
+  SIMLOG(kLogSource, global_->debug, "%s", base::WideToAnsi(L"释放路径拼装之前：" + install_folder).c_str());
   if (base::MessageLoop* file = base::GetThreadLoop(base::kFileLoop)) {
     file->PostTask(base::NewFunctionTask(&CreateReleaseFolderTask, ReleaseFolderStep{install_folder, global_->debug}));
   }

@@ -4,10 +4,10 @@
 
 #include "UI/previous_install.h"
 #include "app/app_config.h"
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
 #include "runtime/message_loop.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 #include "system/file_delete.h"
 #include "system/file_util.h"
 #include "system/os_version.h"
@@ -39,7 +39,7 @@ std::wstring DetectPreviousInstall(app::CGlobal* global, bool* query_ok) {
   const std::wstring key = SetupInfoKey(global->is_64bit_windows, app::GetAppConfig()->ProductRegistryName());
   if (!RegReadString(HKEY_LOCAL_MACHINE, key, L"InstallPath", &folder)) return std::wstring();
   if (folder.empty() || !IsDirectory(folder)) return std::wstring();
-  SIMLOG(kLogSource, global->debug, "%s", app::WideToAnsi(L"Install Path Before：" + folder).c_str());
+  SIMLOG(kLogSource, global->debug, "%s", base::WideToAnsi(L"Install Path Before：" + folder).c_str());
   return folder;
 }
 
@@ -57,7 +57,7 @@ bool ChoosePackagePath(app::CGlobal* global) {
   const bool created = CreateParentFolders(global->package_folder);
   if (!created) {
     SIMLOG(kLogSource, true, "CreateParentFolders %s failed, error %lu",
-           app::WideToAnsi(global->package_folder).c_str(), GetLastError());
+           base::WideToAnsi(global->package_folder).c_str(), GetLastError());
   }
   global->local_app_data = PackagePath(global->package_folder, static_cast<int64_t>(std::time(nullptr)));
   // Whatever happens to this run, the package and its folder go when the file loop ends.

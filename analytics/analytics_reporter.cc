@@ -7,10 +7,10 @@
 #include "app/app_config.h"
 #include "app/global.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
 #include "deployment.h"
 #include "runtime/message_loop.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 #include "system/random_id.h"
 
 namespace {
@@ -29,7 +29,7 @@ std::string DefaultStagingFile() {
     folder = app::GetAppConfig()->ProductDataFolder();
   }
   if (folder.empty()) return std::string();
-  return app::WideToUtf8(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
+  return base::WideToUtf8(folder) + kPathSeparator + AnalyticsReporter::kStagingFileName;
 }
 
 std::string MakeRandomId() {
@@ -57,22 +57,22 @@ AnalyticsReporter::~AnalyticsReporter() {
 }
 
 void AnalyticsReporter::SetCollector(const std::string& collector) {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   collector_ = collector;
 }
 
 void AnalyticsReporter::SetStagingFile(const std::string& path) {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   staging_file_ = path;
 }
 
 void AnalyticsReporter::SetIdStore(std::unique_ptr<event_analytics::DistinctIdStore> store) {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   id_store_ = std::move(store);
 }
 
 bool AnalyticsReporter::Init() {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   return InitLocked();
 }
 
@@ -104,14 +104,14 @@ void AnalyticsReporter::SetPresetProperties(const std::string& mac_address, cons
   presets["product"] = "Pindle";
   presets["type"] = type;
   presets["channel_token"] = app::EffectiveChannelToken();
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   preset_properties_.swap(presets);
 }
 
 bool AnalyticsReporter::Track(const std::string& event_name, const Properties& properties) {
   Properties presets;
   {
-    std::lock_guard<std::mutex> hold(lock_);
+    base::AutoLock hold(lock_);
     if (shut_down_ || !InitLocked()) return false;
     presets = preset_properties_;
   }
@@ -146,7 +146,7 @@ void AnalyticsReporter::RunPostedTrack(const PostedEvent& event) {
 }
 
 void AnalyticsReporter::Shutdown() {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   shut_down_ = true;
   // Once the slot is empty no Track can reach the tracker; the last call still using it
   // deletes it, and its consumer then stages what is unsent.
@@ -154,21 +154,16 @@ void AnalyticsReporter::Shutdown() {
 }
 
 bool AnalyticsReporter::initialised() const {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   return initialised_;
 }
 
 bool AnalyticsReporter::shut_down() const {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   return shut_down_;
 }
 
-AnalyticsReporter::Properties AnalyticsReporter::PresetProperties() const {
-  std::lock_guard<std::mutex> hold(lock_);
-  return preset_properties_;
-}
-
 std::string AnalyticsReporter::distinct_id() const {
-  std::lock_guard<std::mutex> hold(lock_);
+  base::AutoLock hold(lock_);
   return distinct_id_;
 }

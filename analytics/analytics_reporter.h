@@ -14,10 +14,10 @@
 #include <cstddef>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "analytics/distinct_id.h"
+#include "runtime/lock.h"
 
 class AnalyticsReporter {
  public:
@@ -76,7 +76,6 @@ class AnalyticsReporter {
 
   bool initialised() const;
   bool shut_down() const;
-  Properties PresetProperties() const;
   // The id the tracker was given (empty before a successful Init).
   std::string distinct_id() const;
 
@@ -93,7 +92,7 @@ class AnalyticsReporter {
 
   // Guards every member below. Never held while an event is recorded or sent, so a slow
   // upload on one loop does not hold up a Track on another.
-  mutable std::mutex lock_;
+  mutable base::Lock lock_;
   Properties preset_properties_;
   bool initialised_ = false;
   bool shut_down_ = false;

@@ -7,27 +7,10 @@
 
 #include <algorithm>
 
+#include "runtime/scoped_fd_posix.h"
+
 namespace event_analytics {
 namespace {
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() { Close(); }
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  bool Close() {
-    if (fd_ < 0) return true;
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -53,7 +36,7 @@ std::string ParentFolder(const std::string& path) {
 
 bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* contents, uint64_t* file_size) {
   contents->clear();
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  base::ScopedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) return false;
   struct stat status;
   if (::fstat(fd.get(), &status) != 0) return false;
@@ -77,12 +60,12 @@ bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* conten
 }
 
 bool TruncateFile(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  base::ScopedFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   return fd.valid() && fd.Close();
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& temp_path, const std::string& contents) {
-  Fd fd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  base::ScopedFd fd(::open(temp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd.valid()) return false;
   const bool written = WriteAll(fd.get(), contents.data(), contents.size()) && ::fsync(fd.get()) == 0 && fd.Close();
   if (!written || ::rename(temp_path.c_str(), path.c_str()) != 0) {
@@ -91,7 +74,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& temp_path, 
     return false;
   }
   // Make the rename itself durable; the new contents are complete either way.
-  Fd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  base::ScopedFd folder(::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.valid()) ::fsync(folder.get());
   return true;
 }

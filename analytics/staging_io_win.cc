@@ -3,42 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <limits>
+
+#include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace event_analytics {
 namespace {
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() { Close(); }
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Close() {
-    if (handle_ == INVALID_HANDLE_VALUE) return true;
-    const BOOL ok = ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// Narrow paths are UTF-8: the ANSI code page cannot spell every profile folder.
-std::wstring Widen(const std::string& text) {
-  if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
-    return std::wstring();
-  }
-  const int size = static_cast<int>(text.size());
-  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  if (needed <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], needed);
-  return wide;
-}
 
 HANDLE OpenForWriting(const std::wstring& path) {
   return ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -59,10 +29,10 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
 
 bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* contents, uint64_t* file_size) {
   contents->clear();
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = base::Utf8ToWide(path);
   if (wide.empty()) return false;
-  Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.get(), &size)) return false;
@@ -87,17 +57,17 @@ bool ReadFileTail(const std::string& path, size_t max_bytes, std::string* conten
 }
 
 bool TruncateFile(const std::string& path) {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = base::Utf8ToWide(path);
   if (wide.empty()) return false;
-  Handle file(OpenForWriting(wide));
+  base::ScopedHandle file(OpenForWriting(wide));
   return file.valid() && file.Close();
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& temp_path, const std::string& contents) {
-  const std::wstring wide = Widen(path);
-  const std::wstring wide_temp = Widen(temp_path);
+  const std::wstring wide = base::Utf8ToWide(path);
+  const std::wstring wide_temp = base::Utf8ToWide(temp_path);
   if (wide.empty() || wide_temp.empty()) return false;
-  Handle file(OpenForWriting(wide_temp));
+  base::ScopedHandle file(OpenForWriting(wide_temp));
   if (!file.valid()) return false;
   const bool written =
       WriteAll(file.get(), contents.data(), contents.size()) && ::FlushFileBuffers(file.get()) && file.Close();

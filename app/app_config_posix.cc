@@ -1,13 +1,13 @@
 #include <cstdlib>
 
 #include "app/app_config.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 
 namespace app {
 
 std::wstring LocalAppDataFolder() {
   const char* folder = std::getenv("TMPDIR");
-  return Utf8ToWide(folder && *folder ? folder : "/tmp");
+  return base::Utf8ToWide(folder && *folder ? folder : "/tmp");
 }
 
 }  // namespace app

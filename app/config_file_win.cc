@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "app/config_file.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "system/file_util.h"
 
 namespace app {
@@ -16,9 +16,9 @@ std::string CConfigFile::ReadString(const std::string& section, const std::strin
   // The wide call, as the file is written: the profile folder may hold characters that the ANSI
   // code page cannot spell. The values (language codes, versions) are ASCII.
   wchar_t buffer[400] = {};
-  GetPrivateProfileStringW(AnsiToWide(section).c_str(), AnsiToWide(key).c_str(), AnsiToWide(default_value).c_str(),
-                           buffer, 400, ini_path.c_str());
-  return WideToAnsi(buffer);
+  GetPrivateProfileStringW(base::AnsiToWide(section).c_str(), base::AnsiToWide(key).c_str(),
+                           base::AnsiToWide(default_value).c_str(), buffer, 400, ini_path.c_str());
+  return base::WideToAnsi(buffer);
 }
 
 bool CConfigFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value,

@@ -1,12 +1,12 @@
 #include "app/global_setup.h"
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 
 namespace app {
 
 void ApplyCustomSettings(const CustomSettings& settings, CGlobal* global) {
-  auto narrow = [&](const char* key) { return WideToAnsi(Utf8ToWide(settings.Get(key))); };
-  auto wide = [&](const char* key) { return Utf8ToWide(settings.Get(key)); };
+  auto narrow = [&](const char* key) { return base::WideToAnsi(base::Utf8ToWide(settings.Get(key))); };
+  auto wide = [&](const char* key) { return base::Utf8ToWide(settings.Get(key)); };
   if (settings.Has("player_version")) global->player_version = narrow("player_version");
   if (settings.Has("rom_version")) global->rom_version = narrow("rom_version");
   if (settings.Has("Rotational")) global->rotational = settings.GetBool("Rotational", true) ? 1 : 0;
@@ -31,12 +31,12 @@ void ApplyCustomSettings(const CustomSettings& settings, CGlobal* global) {
 void ApplyCommandLine(const CommandLineOptions& options, const std::wstring& debug_environment, CGlobal* global) {
   if (options.file_url) global->file_url = true;
   if (options.debug) global->debug = true;
-  if (options.has_language) global->language = WideToAnsi(options.language);
+  if (options.has_language) global->language = base::WideToAnsi(options.language);
   if (options.un_external) global->external_edition = false;
   if (!options.install_path.empty()) global->install_path_argument = options.install_path;
-  if (!options.package_url.empty()) global->package_url = WideToAnsi(options.package_url);
-  if (!options.package_size.empty()) global->package_size = WideToAnsi(options.package_size);
-  if (!options.package_md5.empty()) global->package_md5 = WideToAnsi(options.package_md5);
+  if (!options.package_url.empty()) global->package_url = base::WideToAnsi(options.package_url);
+  if (!options.package_size.empty()) global->package_size = base::WideToAnsi(options.package_size);
+  if (!options.package_md5.empty()) global->package_md5 = base::WideToAnsi(options.package_md5);
   if (options.auto_install) {
     global->auto_install = true;
     global->install_kind = "upgrade";
@@ -45,7 +45,7 @@ void ApplyCommandLine(const CommandLineOptions& options, const std::wstring& deb
 }
 
 void ApplyLanguage(const LanguageChoice& choice, CGlobal* global) {
-  global->language_code = Utf8ToWide(choice.code);
+  global->language_code = base::Utf8ToWide(choice.code);
   global->language_index = choice.index;
   global->prompt_resource = choice.prompt_resource;
   global->system_language_id = choice.system_language_id;

@@ -2,7 +2,7 @@
 
 #include "app/ini_document.h"
 #include "app/prompt_fallback.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 
 namespace app {
 
@@ -17,7 +17,7 @@ void FillPromptTextsFromDocument(const std::string& document, std::wstring (&pro
   for (int key = 0; key < CGlobal::kPromptCount; ++key) {
     std::string value;
     FindIniValue(document, "INFO", PromptKeyName(key), kPromptValueMaxBytes, &value);
-    prompts[key] = Utf8ToWide(value);
+    prompts[key] = base::Utf8ToWide(value);
   }
 }
 

@@ -2,8 +2,9 @@
 
 #include "app/prompt_fallback.h"
 #include "app/prompt_texts.h"
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
+#include "runtime/os_error.h"
+#include "runtime/text_encoding.h"
 #include "system/embedded_program.h"
 #include "system/file_util.h"
 
@@ -40,8 +41,8 @@ void LoadPromptTexts(CGlobal* global, int group) {
     if (!file.empty() && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
       simlog::LogAssist::GetInstance().Log(
           kSource, __LINE__, simlog::kLogLineLevel,
-          simlog::LogAssist::FormatString("cannot read the prompt texts %s (error %u); built-in texts used",
-                                          WideToAnsi(file).c_str(), static_cast<unsigned>(error)),
+          simlog::LogAssist::FormatString("cannot read the prompt texts %s (%s); built-in texts used",
+                                          base::WideToAnsi(file).c_str(), base::OsErrorText(error).c_str()),
           true);
     }
     FillFallbackPromptTexts(group, global->prompts);

@@ -8,8 +8,8 @@
 #include "app/global_setup.h"
 #include "app/language.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
 #include "log/log_assist.h"
+#include "runtime/text_encoding.h"
 #include "system/device_id.h"
 #include "system/file_util.h"
 #include "system/os_version.h"
@@ -82,7 +82,7 @@ void PrepareFolders() {
 
   simlog::LogAssist& log = simlog::LogAssist::GetInstance();
   log.SetLogName(config->LogName());
-  log.Init(3, WideToUtf8(global.downloader_data_folder));
+  log.Init(3, base::WideToUtf8(global.downloader_data_folder));
   log.Log(kSource, 102, simlog::kLogLineLevel,
           simlog::LogAssist::FormatString("###########################################"), true);
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "extract/unpack7z.h"
-#include "extract/wide_text.h"
+#include "runtime/text_encoding.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
   char* folder = realpath(argv[2], nullptr);
   int code = -1;
   if (archive && folder) {
-    Unpack7zInFolder(extract::Utf8ToUtf16(archive), extract::Utf8ToUtf16(folder), &code);
+    Unpack7zInFolder(base::Utf8ToUtf16(archive), base::Utf8ToUtf16(folder), &code);
   } else {
     code = archive ? 21 : 22;
   }

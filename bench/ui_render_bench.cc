@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "tools/renderlayout/layout_render.h"
 #include "uiframework/gdi_resource.h"
 
@@ -59,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
       QueryPerformanceCounter(&end);
       times.push_back(Seconds(start, end, frequency) * 1000.0);
     }
-    std::printf("%-16s %-12s %8d %10.2f %10.2f %10.2f\n", app::WideToUtf8(*c.layout).c_str(), c.state, renders,
+    std::printf("%-16s %-12s %8d %10.2f %10.2f %10.2f\n", base::WideToUtf8(*c.layout).c_str(), c.state, renders,
                 Percentile(times, 0.5), Percentile(times, 0.99), Percentile(times, 1.0));
   }
   GetGDIResource().StopGdiplus();

@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "net/curl_global.h"
+#include "runtime/os_error.h"
+#include "runtime/text_encoding.h"
 
 CurlFileDownloader::CurlFileDownloader()
     : running_(0), tag_(0), sink_(nullptr), cancel_(false), bytes_written_(0), max_bytes_(0), stall_seconds_(60) {}
@@ -19,7 +21,7 @@ size_t CurlFileDownloader::WriteThunk(char* data, size_t size, size_t count, voi
     return 0;
   }
   if (!downloader->file_.Write(data, bytes)) {
-    downloader->last_error_ = "cannot write the package file";
+    downloader->last_error_ = "cannot write the package file: " + base::OsErrorText(base::LastOsError());
     return 0;
   }
   downloader->bytes_written_ += bytes;
@@ -52,10 +54,14 @@ bool CurlFileDownloader::Download(const std::string& url, const std::wstring& fi
     return false;
   }
   if (!file_.Create(file)) {
-    last_error_ = "cannot create the package file";
+    const unsigned long error = base::LastOsError();
+    last_error_ = "cannot create " + base::WideToAnsi(file) + ": " + base::OsErrorText(error);
     return false;
   }
   CURL* handle = curl.get();
+  // libcurl's own account of a failure ("Failed to connect to ... port ...: Connection refused").
+  char detail[CURL_ERROR_SIZE] = {};
+  curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, detail);
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &CurlFileDownloader::WriteThunk);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, this);
   curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
@@ -87,7 +93,13 @@ bool CurlFileDownloader::Download(const std::string& url, const std::wstring& fi
   file_.Close();
   if (result != CURLE_OK) {
     // A reason the write callback gave is more telling than libcurl's "failed writing".
-    if (last_error_.empty()) last_error_ = curl_easy_strerror(result);
+    if (!last_error_.empty()) return false;
+    if (result == CURLE_HTTP_RETURNED_ERROR) {
+      last_error_ = "HTTP status " + std::to_string(status);
+    } else {
+      last_error_ = curl_easy_strerror(result);
+      if (detail[0]) last_error_ += std::string(" (") + detail + ")";
+    }
     return false;
   }
   if (status != 200) {

@@ -2,16 +2,17 @@
 
 #include <ctime>
 
-#include "app/text_encoding.h"
 #include "download/download_plan.h"
 #include "download/info_answer.h"
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
 #include "download/restart_policy.h"
 #include "log/log_assist.h"
+#include "net/fetch_failure.h"
 #include "runtime/message_loop.h"
 #include "runtime/obj_wrapper.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 #include "runtime/time_ticks.h"
 #include "runtime/waitable_event.h"
 
@@ -84,7 +85,7 @@ void DownloadController::Log(int line, bool always, const std::string& message) 
 }
 
 std::string DownloadController::InfoQuery() const {
-  return download::BuildInfoQuery(global_->channel, global_->player_version, app::WideToAnsi(global_->language_code));
+  return download::BuildInfoQuery(global_->channel, global_->player_version, base::WideToAnsi(global_->language_code));
 }
 
 uint32_t DownloadController::NextPauseMs() {
@@ -156,7 +157,7 @@ void DownloadController::OnFetchURL(std::string body) {
     // caller's "-md5:" in place.
     if (!answer.md5.empty()) global_->package_md5 = answer.md5;
   }
-  if (!answer.lan.empty()) product_language_ = app::Utf8ToWide(answer.lan);
+  if (!answer.lan.empty()) product_language_ = base::Utf8ToWide(answer.lan);
   StartProbe();
 }
 
@@ -225,17 +226,21 @@ void DownloadController::ContinueDownload() {
 }
 
 void DownloadController::PreallocateOnFileLoop(uint32_t size, std::wstring path) {
-  Log(__LINE__, false, simlog::LogAssist::FormatString("install pack save path:%s", app::WideToAnsi(path).c_str()));
+  Log(__LINE__, false, simlog::LogAssist::FormatString("install pack save path:%s", base::WideToAnsi(path).c_str()));
   // A size that is unknown (0: the size text was empty or not a number) or out of range cannot
   // make a package: an empty file must not pass for a finished download.
-  const bool ok = size != 0 && size != download::kSizeOutOfRange && download::PreallocatePackageFile(path, size);
+  const bool size_known = size != 0 && size != download::kSizeOutOfRange;
+  if (!size_known) {
+    Log(__LINE__, true,
+        simlog::LogAssist::FormatString("package size \"%s\" is no usable size", global_->package_size.c_str()));
+  }
+  const bool ok = size_known && download::PreallocatePackageFile(path, size);
   PostTo(base::kUiLoop, base::NewMethodTask(Hold(this), &DownloadController::StartParts, ok));
 }
 
 void DownloadController::StartParts(bool preallocated) {
   if (Idle() || parts_started_) return;
   if (!preallocated) {
-    Log(__LINE__, true, "cannot preallocate the package file (size unknown or no room)");
     Fatal("Server_Error", "ServiceError");
     return;
   }
@@ -322,10 +327,10 @@ void DownloadController::StartFallback() {
   FetcherList stopped;
   for (CBreakPointFetch* part : parts_) {
     part->Stop();
-    if (parts_started_) stopped.push_back(net::RefPtr<net::URLFetcher>(part->fetcher()));
+    if (parts_started_) stopped.push_back(base::RefPtr<net::URLFetcher>(part->fetcher()));
   }
   fetch_file_.Stop();
-  if (single_started_) stopped.push_back(net::RefPtr<net::URLFetcher>(fetch_file_.fetcher()));
+  if (single_started_) stopped.push_back(base::RefPtr<net::URLFetcher>(fetch_file_.fetcher()));
   PostTo(base::kFileLoop,
          base::NewMethodTask(Hold(this), &DownloadController::FallbackOnFileLoop, package_url(), package_path(),
                              download::ParsePackageSize(global_->package_size), stopped));
@@ -335,7 +340,7 @@ void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, 
   // The stopped transfers end at their next read; let them finish writing before the file is
   // replaced.
   const uint32_t started = base::SystemMillisecondCounter();
-  for (net::RefPtr<net::URLFetcher>& fetcher : parts) {
+  for (base::RefPtr<net::URLFetcher>& fetcher : parts) {
     const int64_t spent = static_cast<int64_t>(base::SystemMillisecondCounter() - started);
     if (spent >= kWindDownBudgetMs) break;
     fetcher->WaitForRunEnd(kWindDownBudgetMs - spent);
@@ -347,7 +352,7 @@ void DownloadController::FallbackOnFileLoop(std::string url, std::wstring path, 
   const bool size_known = size != 0 && size != download::kSizeOutOfRange;
   bool ok = curl_.Download(url, path, size_known ? size : 0);
   if (!ok) {
-    Log(__LINE__, true, "whole-file transfer failed: " + curl_.last_error());
+    Log(__LINE__, true, "whole-file transfer of " + net::UrlHostAndPath(url) + " failed: " + curl_.last_error());
   } else if (size_known && curl_.bytes_written() != size) {
     Log(__LINE__, true,
         simlog::LogAssist::FormatString("whole-file transfer gave %u bytes, the package has %u",
@@ -389,7 +394,7 @@ void DownloadController::OnFetchFile(bool success, const FetchResult* result) {
     Finish();
     return;
   }
-  Log(__LINE__, false, app::WideToAnsi(L"File download failed！"));
+  Log(__LINE__, false, base::WideToAnsi(L"File download failed！"));
   if (result && result->error == net::kErrorPreallocate) {
     Log(__LINE__, false, "Cause of failure:the space is suddenly not enough");
     PostTo(base::kFileLoop, base::NewMethodTask(Hold(this), &DownloadController::RemoveFolderOnFileLoop,

@@ -4,7 +4,7 @@
 // window shows. The main window owns one (by reference) and talks to it on the UI loop; the
 // controller talks back through DownloadWindow.
 //
-//   scoped: net::RefPtr<DownloadController> download(new DownloadController(window, &app::Global()));
+//   scoped: base::RefPtr<DownloadController> download(new DownloadController(window, &app::Global()));
 //   download->QueryDownloadInfo();   // once the package path is chosen
 //   download->StartDownload();       // on the install click; waits for the probe's answer
 //   ...
@@ -26,7 +26,7 @@
 #include "download/fetch_result.h"
 #include "download/fetch_tasks.h"
 #include "download/progress_meter.h"
-#include "net/ref_ptr.h"
+#include "runtime/ref_ptr.h"
 #include "runtime/ref_counted.h"
 
 // What the download needs from the main window. Every call comes on the UI loop.
@@ -125,7 +125,7 @@ class DownloadController : public base::RefCountedThreadSafe<DownloadController>
 
  private:
   friend struct base::DefaultRefCountedThreadSafeTraits<DownloadController>;
-  typedef std::vector<net::RefPtr<net::URLFetcher>> FetcherList;
+  typedef std::vector<base::RefPtr<net::URLFetcher>> FetcherList;
 
   ~DownloadController() override;
 

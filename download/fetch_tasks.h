@@ -13,7 +13,7 @@
 #include <string>
 
 #include "download/fetch_result.h"
-#include "net/ref_ptr.h"
+#include "runtime/ref_ptr.h"
 #include "net/url_fetcher.h"
 
 // What every task shares: the counted reference to its fetcher.
@@ -33,7 +33,7 @@ class CFetchTaskBase : public net::URLFetcher::URLFetcherDelegate {
   ~CFetchTaskBase() override;
 
  private:
-  net::RefPtr<net::URLFetcher> fetcher_;
+  base::RefPtr<net::URLFetcher> fetcher_;
 };
 
 class CFetchUrl : public CFetchTaskBase {

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 
 #include "deployment.h"
+#include "runtime/lock.h"
 
 namespace download {
 
@@ -14,7 +14,11 @@ const char kInfoPath[] = "/downloder/2.0/infoV2?";
 
 namespace {
 
-std::mutex g_host_lock;
+// Function-local, so the lock exists before any static initialiser can ask for the host.
+base::Lock& HostLock() {
+  static base::Lock* const lock = new base::Lock;
+  return *lock;
+}
 std::string g_host_override;
 
 // How deep an answer may nest. The real answer nests three levels; jsoncpp's own limit (1000)
@@ -95,13 +99,13 @@ bool IsLocalServiceHost(const std::string& host) {
 }
 
 void SetDownloadInfoHost(const std::string& host) {
-  std::lock_guard<std::mutex> hold(g_host_lock);
+  base::AutoLock hold(HostLock());
   g_host_override = host;
 }
 
 std::string DownloadInfoHost() {
   {
-    std::lock_guard<std::mutex> hold(g_host_lock);
+    base::AutoLock hold(HostLock());
     if (!g_host_override.empty()) return g_host_override;
   }
   // Only a local service may replace the deployment value: nobody can steer a user's installer

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace download {
@@ -39,10 +40,11 @@ class PackageFileWriter {
   // All or nothing.
   bool Write(const void* data, size_t size);
   void Close();
-  bool is_open() const;
+  bool is_open() const { return file_ != nullptr; }
 
  private:
-  intptr_t handle_;  // the platform's file handle or descriptor; -1 when closed
+  struct File;  // the platform's open file
+  std::unique_ptr<File> file_;
 };
 
 }  // namespace download

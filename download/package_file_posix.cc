@@ -5,28 +5,30 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
-#include "app/text_encoding.h"
 #include "download/package_file.h"
+#include "runtime/scoped_fd_posix.h"
+#include "runtime/text_encoding.h"
 
 namespace download {
 
 namespace {
 
 std::string Native(const std::wstring& path) {
-  return app::WideToUtf8(path);
+  return base::WideToUtf8(path);
 }
 
 }  // namespace
 
 bool PreallocatePackageFile(const std::wstring& path, uint32_t size) {
   const std::string name = Native(path);
-  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  base::ScopedFd fd(open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd.valid()) return false;
   // Reserve the blocks, not only the length: a sparse file would let a full volume show up
   // only in the middle of the download.
-  bool sized = size == 0 || posix_fallocate(fd, 0, static_cast<off_t>(size)) == 0;
-  close(fd);
+  const bool sized = size == 0 || posix_fallocate(fd.get(), 0, static_cast<off_t>(size)) == 0;
+  fd.Close();
   if (!sized) unlink(name.c_str());
   return sized;
 }
@@ -48,19 +50,20 @@ bool RemovePackageFolder(const std::wstring& folder) {
   return !error;
 }
 
-PackageFileWriter::PackageFileWriter() : handle_(-1) {}
+struct PackageFileWriter::File {
+  base::ScopedFd fd;
+};
 
-PackageFileWriter::~PackageFileWriter() {
-  Close();
-}
+PackageFileWriter::PackageFileWriter() = default;
+PackageFileWriter::~PackageFileWriter() = default;
 
 bool PackageFileWriter::Create(const std::wstring& path) {
   Close();
   const std::string name = Native(path);
   unlink(name.c_str());
-  const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  handle_ = fd;
+  base::ScopedFd fd(open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd.valid()) return false;
+  file_.reset(new File{std::move(fd)});
   return true;
 }
 
@@ -68,7 +71,7 @@ bool PackageFileWriter::Write(const void* data, size_t size) {
   if (!is_open()) return false;
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {
-    const ssize_t written = write(static_cast<int>(handle_), bytes, size);
+    const ssize_t written = write(file_->fd.get(), bytes, size);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes += written;
@@ -78,13 +81,6 @@ bool PackageFileWriter::Write(const void* data, size_t size) {
 }
 
 void PackageFileWriter::Close() {
-  if (!is_open()) return;
-  close(static_cast<int>(handle_));
-  handle_ = -1;
+  file_.reset();
 }
-
-bool PackageFileWriter::is_open() const {
-  return handle_ != -1;
-}
-
 }  // namespace download

@@ -6,14 +6,11 @@
 #include "app/global.h"
 #include "extract/extract_task.h"
 #include "extract/product_programs.h"
-#include "extract/wide_text.h"
 #include "log/log_assist.h"
+#include "runtime/text_encoding.h"
 #include "system/process_lookup.h"
 
 namespace {
-
-using extract::FromWstring;
-using extract::ToWstring;
 
 // The step belongs to the installer controller, and its log lines carry the controller's name.
 const char kLogSource[] = "UI\\UIMainWindowEx.cpp";
@@ -25,12 +22,12 @@ class InstallerProcessSystem : public extract::ProductProcessSystem {
   explicit InstallerProcessSystem(ExtractEnvironment& env) : env_(env) {}
 
   std::vector<uint32_t> FindProcessesByName(const std::u16string& exe_name) override {
-    return ::FindProcessesByName(ToWstring(exe_name));
+    return ::FindProcessesByName(base::ToWstring(exe_name));
   }
   bool GetProcessImagePath(uint32_t pid, std::u16string* path) override {
     std::wstring image;
     if (!::GetProcessImagePath(pid, &image)) return false;
-    *path = FromWstring(image);
+    *path = base::FromWstring(image);
     return true;
   }
   bool FileExists(const std::u16string& path) override { return env_.FileExists(path); }
@@ -48,11 +45,11 @@ class InstallerProcessSystem : public extract::ProductProcessSystem {
 }  // namespace
 
 InstallerExtractEnvironment::InstallerExtractEnvironment(const app::CGlobal& global)
-    : SystemExtractEnvironment(FromWstring(global.product_data_folder)),
+    : SystemExtractEnvironment(base::FromWstring(global.product_data_folder)),
       debug_(global.debug),
       windows_is_64bit_(global.is_64bit_windows),
-      product_name_(FromWstring(global.product_name)),
-      previous_install_folder_(FromWstring(global.previous_install_folder)),
+      product_name_(base::FromWstring(global.product_name)),
+      previous_install_folder_(base::FromWstring(global.previous_install_folder)),
       product_files_(global.product_files) {}
 
 void InstallerExtractEnvironment::StopProductPrograms(const std::u16string& install_folder) {
@@ -72,6 +69,6 @@ void InstallerExtractEnvironment::Log(const std::string& message, bool enabled) 
 
 bool PostInstallerExtractPackage(const std::wstring& package, const std::wstring& install_folder,
                                  ExtractDoneCallback done) {
-  return PostExtractPackage(std::make_shared<InstallerExtractEnvironment>(app::Global()), FromWstring(package),
-                            FromWstring(install_folder), std::move(done));
+  return PostExtractPackage(std::make_shared<InstallerExtractEnvironment>(app::Global()), base::FromWstring(package),
+                            base::FromWstring(install_folder), std::move(done));
 }

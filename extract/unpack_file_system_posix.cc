@@ -11,14 +11,15 @@
 
 #include "extract/unpack_file_system.h"
 #include "extract/unpack_rules.h"
-#include "extract/wide_text.h"
+#include "runtime/scoped_fd_posix.h"
+#include "runtime/text_encoding.h"
 
 namespace extract {
 
 namespace {
 
 std::string ToPosixPath(const std::u16string& path) {
-  std::string text = Utf16ToUtf8(path);
+  std::string text = base::Utf16ToUtf8(path);
   for (char& c : text) {
     if (c == '\\') c = '/';
   }
@@ -28,11 +29,10 @@ std::string ToPosixPath(const std::u16string& path) {
 class PosixArchiveFile : public UnpackArchiveFile {
  public:
   explicit PosixArchiveFile(int fd) : fd_(fd) {}
-  ~PosixArchiveFile() override { ::close(fd_); }
   bool Read(void* data, size_t* size) override {
     ssize_t got;
     do {
-      got = ::read(fd_, data, *size);
+      got = ::read(fd_.get(), data, *size);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
       *size = 0;
@@ -43,38 +43,31 @@ class PosixArchiveFile : public UnpackArchiveFile {
   }
   bool Seek(int64_t* position, Origin origin) override {
     const int whence = origin == kFromBegin ? SEEK_SET : origin == kFromCurrent ? SEEK_CUR : SEEK_END;
-    const off_t at = ::lseek(fd_, static_cast<off_t>(*position), whence);
+    const off_t at = ::lseek(fd_.get(), static_cast<off_t>(*position), whence);
     if (at < 0) return false;
     *position = at;
     return true;
   }
 
  private:
-  int fd_;
+  base::ScopedFd fd_;
 };
 
 class PosixOutputFile : public UnpackOutputFile {
  public:
   explicit PosixOutputFile(int fd) : fd_(fd) {}
-  ~PosixOutputFile() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
   bool Write(const void* data, size_t size, size_t* written) override {
     ssize_t put;
     do {
-      put = ::write(fd_, data, size);
+      put = ::write(fd_.get(), data, size);
     } while (put < 0 && errno == EINTR);
     *written = put < 0 ? 0 : static_cast<size_t>(put);
     return put >= 0;
   }
-  bool Close() override {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
+  bool Close() override { return fd_.Close(); }
 
  private:
-  int fd_;
+  base::ScopedFd fd_;
 };
 
 class PosixUnpackFileSystem : public UnpackFileSystem {
@@ -114,19 +107,19 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
     const mode_t mode = (attributes & 0x1) ? (st.st_mode & ~write_bits) : (st.st_mode | S_IWUSR);
     ::chmod(name.c_str(), mode & 07777);
   }
-  bool NameConvertsToOem(const std::u16string& name) override { return IsWellFormedUtf16(name); }
-  std::string ToNarrow(const std::u16string& text) override { return Utf16ToUtf8(text); }
+  bool NameConvertsToOem(const std::u16string& name) override { return base::IsWellFormedUtf16(name); }
+  std::string ToNarrow(const std::u16string& text) override { return base::Utf16ToUtf8(text); }
   void AppendErrorFile(const std::string& text) override {
     // The local application data folder of a POSIX user.
-    std::string base;
+    std::string data_folder;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-      base = xdg;
+      data_folder = xdg;
     } else if (const char* home = std::getenv("HOME"); home && *home) {
-      base = std::string(home) + "/.local/share";
+      data_folder = std::string(home) + "/.local/share";
     } else {
       return;
     }
-    const std::string path = ToPosixPath(ErrorFilePath(Utf8ToUtf16(base)));
+    const std::string path = ToPosixPath(ErrorFilePath(base::Utf8ToUtf16(data_folder)));
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file) return;
     std::fwrite(text.data(), 1, text.size(), file);
@@ -144,7 +137,7 @@ class PosixUnpackFileSystem : public UnpackFileSystem {
       buffer.resize(buffer.size() * 2);
     }
     buffer.resize(std::char_traits<char>::length(buffer.c_str()));
-    *path = Utf8ToUtf16(buffer);
+    *path = base::Utf8ToUtf16(buffer);
     return true;
   }
   bool ChangeFolder(const std::u16string& path) override { return ::chdir(ToPosixPath(path).c_str()) == 0; }

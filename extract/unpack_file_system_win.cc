@@ -7,6 +7,8 @@
 
 #include "extract/unpack_file_system.h"
 #include "extract/unpack_rules.h"
+#include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace extract {
 
@@ -17,26 +19,6 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t is UTF-16 on Windows
 const wchar_t* W(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
-
-// Closes a file handle on every path.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ~ScopedHandle() { Close(); }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool Close() {
-    if (!valid()) return true;
-    const BOOL ok = ::CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok != FALSE;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 class WinArchiveFile : public UnpackArchiveFile {
  public:
@@ -60,7 +42,7 @@ class WinArchiveFile : public UnpackArchiveFile {
   }
 
  private:
-  ScopedHandle handle_;
+  base::ScopedHandle handle_;
 };
 
 class WinOutputFile : public UnpackOutputFile {
@@ -78,21 +60,11 @@ class WinOutputFile : public UnpackOutputFile {
   bool Close() override { return handle_.Close(); }
 
  private:
-  ScopedHandle handle_;
+  base::ScopedHandle handle_;
 };
 
 HANDLE CreateOutputHandle(const wchar_t* path) {
   return ::CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-std::string ToCodePage(UINT code_page, const std::u16string& text) {
-  if (text.empty()) return std::string();
-  const int length =
-      ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
-  std::string out(static_cast<size_t>(length), '\0');
-  ::WideCharToMultiByte(code_page, 0, W(text), static_cast<int>(text.size()), &out[0], length, nullptr, nullptr);
-  return out;
 }
 
 class WinUnpackFileSystem : public UnpackFileSystem {
@@ -141,15 +113,15 @@ class WinUnpackFileSystem : public UnpackFileSystem {
     const char default_char[] = "_";
     return ::WideCharToMultiByte(CP_OEMCP, 0, W(name), -1, nullptr, 0, utf ? nullptr : default_char, nullptr) > 0;
   }
-  std::string ToNarrow(const std::u16string& text) override { return ToCodePage(CP_ACP, text); }
+  std::string ToNarrow(const std::u16string& text) override { return base::WideToAnsi(base::ToWstring(text)); }
   void AppendErrorFile(const std::string& text) override {
     if (text.empty()) return;
     wchar_t folder[MAX_PATH] = {};
     if (!::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_LOCAL_APPDATA, FALSE)) return;
     const std::u16string path = ErrorFilePath(reinterpret_cast<const char16_t*>(folder));
     // Appended, never creating the folders: without them nothing is recorded.
-    ScopedHandle file(::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    base::ScopedHandle file(::CreateFileW(W(path), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     DWORD put = 0;
     ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &put, nullptr);

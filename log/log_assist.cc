@@ -29,7 +29,7 @@ LogAssist& LogAssist::GetInstance() {
 }
 
 void LogAssist::SetLogName(const std::string& name) {
-  std::lock_guard<std::mutex> hold(name_lock_);
+  base::AutoLock hold(name_lock_);
   log_name_ = name;
 }
 
@@ -51,7 +51,7 @@ void LogAssist::InitOnUiThread(int level, const std::string& folder) {
   if (!log_loop) return;
   std::string name;
   {
-    std::lock_guard<std::mutex> hold(name_lock_);
+    base::AutoLock hold(name_lock_);
     name = log_name_;
   }
   log_loop->PostTask(

@@ -16,11 +16,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "log/log_flags.h"
 #include "log/log_writer.h"
+#include "runtime/lock.h"
 
 namespace base {
 class Thread;
@@ -106,7 +106,7 @@ class LogAssist {
   std::atomic<uint32_t> flags_;
   std::atomic<bool> debug_;
 
-  std::mutex name_lock_;
+  base::Lock name_lock_;
   std::string log_name_;
 };
 

@@ -9,24 +9,11 @@
 #include <vector>
 
 #include "log/log_platform.h"
+#include "runtime/scoped_fd_posix.h"
 
 namespace simlog {
 
 namespace {
-
-class ScopedFd {
- public:
-  explicit ScopedFd(int fd) : fd_(fd) {}
-  ~ScopedFd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  ScopedFd(const ScopedFd&) = delete;
-  ScopedFd& operator=(const ScopedFd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 bool IsDirectory(const std::string& path) {
   struct stat info;
@@ -74,7 +61,7 @@ bool DeleteLogFile(const std::string& path) {
 }
 
 bool AppendToLogFile(const std::string& path, const char* data, size_t size) {
-  ScopedFd file(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  base::ScopedFd file(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
   if (file.get() < 0) return false;
   while (size > 0) {
     const ssize_t written = write(file.get(), data, size);

@@ -5,43 +5,12 @@
 #include <vector>
 
 #include "log/log_platform.h"
+#include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace simlog {
 
 namespace {
-
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty() || utf8.size() > 0x7FFFFFFF) return std::wstring();
-  const int size = static_cast<int>(utf8.size());
-  const int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (needed <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], needed);
-  return wide;
-}
-
-std::string Narrow(const wchar_t* wide, int size) {
-  const int needed = WideCharToMultiByte(CP_UTF8, 0, wide, size, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return std::string();
-  std::string utf8(static_cast<size_t>(needed), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, size, &utf8[0], needed, nullptr, nullptr);
-  return utf8;
-}
 
 bool IsDirectory(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -55,14 +24,14 @@ std::string GetProgramPath() {
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return std::string();
-    if (length < buffer.size()) return Narrow(buffer.data(), static_cast<int>(length));
+    if (length < buffer.size()) return base::WideToUtf8(std::wstring(buffer.data(), length));
     if (buffer.size() >= 32768) return std::string();
     buffer.resize(buffer.size() * 2);
   }
 }
 
 bool EnsureLogFolder(const std::string& utf8_folder) {
-  const std::wstring folder = Widen(utf8_folder);
+  const std::wstring folder = base::Utf8ToWide(utf8_folder);
   if (folder.empty()) return false;
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -77,7 +46,7 @@ bool EnsureLogFolder(const std::string& utf8_folder) {
 LogFileFacts GetLogFileFacts(const std::string& utf8_path) {
   LogFileFacts facts;
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(Widen(utf8_path).c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExW(base::Utf8ToWide(utf8_path).c_str(), GetFileExInfoStandard, &data)) {
     const DWORD error = GetLastError();
     // Present but not readable (locked, no access): counts as an empty file.
     facts.exists = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
@@ -92,7 +61,7 @@ LogFileFacts GetLogFileFacts(const std::string& utf8_path) {
 }
 
 bool DeleteLogFile(const std::string& utf8_path) {
-  const std::wstring path = Widen(utf8_path);
+  const std::wstring path = base::Utf8ToWide(utf8_path);
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
   if (attributes & FILE_ATTRIBUTE_READONLY)
@@ -102,9 +71,9 @@ bool DeleteLogFile(const std::string& utf8_path) {
 
 bool AppendToLogFile(const std::string& utf8_path, const char* data, size_t size) {
   // FILE_APPEND_DATA makes every write land at the current end, even if someone else appends too.
-  ScopedHandle file(CreateFileW(Widen(utf8_path).c_str(), FILE_APPEND_DATA,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileW(base::Utf8ToWide(utf8_path).c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   while (size > 0) {
     DWORD written = 0;

@@ -26,8 +26,6 @@ class NotificationRegistrar {
     if (std::find(types_.begin(), types_.end(), type) == types_.end()) types_.push_back(type);
   }
   void RemoveAll() { types_.clear(); }
-  bool IsRegistered(int type) const { return std::find(types_.begin(), types_.end(), type) != types_.end(); }
-  bool IsEmpty() const { return types_.empty(); }
 
  private:
   std::vector<int> types_;

@@ -5,7 +5,7 @@
 // the I/O loop hands the completion to the UI loop, where the delegate hears it. Progress also
 // reaches the delegate on the UI loop.
 //
-//   net::RefPtr<net::URLFetcher> fetcher(net::URLFetcher::Create(net::FetchRequest(url), this));
+//   base::RefPtr<net::URLFetcher> fetcher(net::URLFetcher::Create(net::FetchRequest(url), this));
 //   fetcher->Start();
 //   ...  // later, on the UI loop: OnFetchComplete(fetcher) reads success(), response() ...
 //   fetcher->Stop();  // no further calls reach the delegate

@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "log/log_assist.h"
-#include "net/ansi_text_win.h"
 #include "net/content_range.h"
+#include "net/fetch_failure.h"
 #include "net/range_cursor.h"
 #include "net/url_fetcher.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/os_error.h"
+#include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 
 namespace net {
 
@@ -36,24 +38,14 @@ const DWORD kFileChunk = 8192;
 // failed read loses no more than its own bytes: the part resumes from the last byte on disk.
 const DWORD kRangeBuffer = 64 * 1024;
 
-class ScopedInternet {
- public:
-  explicit ScopedInternet(HINTERNET handle) : handle_(handle) {}
-  ~ScopedInternet() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  ScopedInternet(const ScopedInternet&) = delete;
-  ScopedInternet& operator=(const ScopedInternet&) = delete;
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void reset(HINTERNET handle) {
-    if (handle_) InternetCloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HINTERNET handle_;
+// A WinINet handle: internet session, connection or request.
+struct InternetHandleTraits {
+  using Type = HINTERNET;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type handle) { return handle != nullptr; }
+  static bool Close(Type handle) { return InternetCloseHandle(handle) != FALSE; }
 };
+using ScopedInternet = base::ScopedObject<InternetHandleTraits>;
 
 void LogAlways(int line, const std::string& message) {
   simlog::LogAssist::GetInstance().Log(kLogSource, line, simlog::kLogLineLevel, message, true);
@@ -90,10 +82,25 @@ void SetTimeouts(HINTERNET handle) {
   for (const Option& option : options) {
     DWORD value = option.value;
     if (!InternetSetOptionW(handle, option.option, &value, sizeof value)) {
-      LogAlways(__LINE__, AnsiText(L"***设定超时时间失败***"));
+      const unsigned long error = GetLastError();
+      LogAlways(__LINE__, base::WideToAnsi(L"***设定超时时间失败***"));
+      LogAlways(__LINE__, simlog::LogAssist::FormatString("InternetSetOption %lu refused: %s", option.option,
+                                                          base::OsErrorText(error).c_str()));
       return;
     }
   }
+}
+
+// What a failed call says: the call and the thread's last error, number and text. Called straight
+// after the call, before anything else can change the last error.
+std::string CallFailed(const char* call) {
+  return std::string(call) + ": " + base::OsErrorText(GetLastError());
+}
+
+// The same for a call on a file: the call, the path and the error.
+std::string FileCallFailed(const char* call, const std::wstring& path) {
+  const unsigned long error = GetLastError();
+  return std::string(call) + " " + base::WideToAnsi(path) + ": " + base::OsErrorText(error);
 }
 
 // The status text ("200", "206", ...), empty when it cannot be read.
@@ -106,8 +113,12 @@ std::wstring StatusText(HINTERNET request) {
   return buffer;
 }
 
-bool StatusIs(HINTERNET request, const wchar_t* expected) {
-  return StatusText(request) == expected;
+// The answer's status is `expected`; otherwise `cause` says which status came (or that none did).
+bool StatusIs(HINTERNET request, const wchar_t* expected, std::string* cause) {
+  const std::wstring status = StatusText(request);
+  if (status == expected) return true;
+  *cause = status.empty() ? CallFailed("HttpQueryInfo(status)") : "HTTP status " + base::WideToAnsi(status);
+  return false;
 }
 
 bool QueryLength(HINTERNET request, uint32_t* length) {
@@ -142,8 +153,8 @@ bool QueryContentRange(HINTERNET request, ContentRange* range) {
 
 // One GET request and the connection it runs on; the request is closed first.
 struct OpenedRequest {
-  ScopedInternet connection{nullptr};
-  ScopedInternet request{nullptr};  // declared last: closed first
+  ScopedInternet connection;
+  ScopedInternet request;  // declared last: closed first
   HINTERNET get() const { return request.get(); }
   explicit operator bool() const { return static_cast<bool>(request); }
 };
@@ -151,8 +162,10 @@ struct OpenedRequest {
 // Sends a GET of `url` (passed on unescaped) with `headers` and waits for the answer's header.
 // The connection is opened by hand rather than by InternetOpenUrl so that the time-outs can be
 // set on it before anything is sent: a server that accepts the request and never answers is
-// given up like one that stops in the middle of a body. A failure is logged with its cause.
-void OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers, OpenedRequest* opened) {
+// given up like one that stops in the middle of a body. On a failure `cause` says which call failed
+// and why; the run logs it.
+void OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers, OpenedRequest* opened,
+             std::string* cause) {
   std::vector<char> host(url.size() + 1);
   std::vector<char> path(url.size() + 1);
   std::vector<char> extra(url.size() + 1);
@@ -167,14 +180,13 @@ void OpenUrl(HINTERNET internet, const std::string& url, const std::string& head
   parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
   if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts) ||
       (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) || host[0] == '\0') {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("not an http(s) URL: %s", url.c_str()));
+    *cause = "not an http(s) URL";
     return;
   }
   opened->connection.reset(
       InternetConnectA(internet, host.data(), parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (!opened->connection) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("cannot connect to %s, error %u", host.data(),
-                                                        static_cast<unsigned>(GetLastError())));
+    *cause = CallFailed("InternetConnect");
     return;
   }
   SetTimeouts(opened->connection.get());
@@ -183,15 +195,13 @@ void OpenUrl(HINTERNET internet, const std::string& url, const std::string& head
   opened->request.reset(HttpOpenRequestA(opened->connection.get(), "GET", object.empty() ? "/" : object.c_str(),
                                          nullptr, nullptr, nullptr, flags, 0));
   if (!opened->request) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("cannot open a request for %s, error %u", url.c_str(),
-                                                        static_cast<unsigned>(GetLastError())));
+    *cause = CallFailed("HttpOpenRequest");
     return;
   }
   if (!HttpSendRequestA(opened->request.get(), headers.empty() ? nullptr : headers.c_str(),
                         headers.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0)) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("request for %s failed, error %u", url.c_str(),
-                                                        static_cast<unsigned>(GetLastError())));
-    opened->request.reset(nullptr);
+    *cause = CallFailed("HttpSendRequest");
+    opened->request.reset();
   }
 }
 
@@ -222,6 +232,20 @@ void SplitServer(const std::wstring& server, std::wstring* host, INTERNET_PORT* 
   if (value == 0) return;
   *host = server.substr(0, colon);
   *port = static_cast<INTERNET_PORT>(value);
+}
+
+// Logs, once, why a run failed, where it went and, for a part, which bytes it was at; false, so
+// that a failure path reads `return RunFailed(...)`.
+bool RunFailed(const URLFetcher& fetcher, int line, const std::string& cause) {
+  FetchFailure failure;
+  failure.url = fetcher.url;
+  failure.ranged = fetcher.kind() == kFetchRange;
+  failure.range_start = fetcher.range_start;
+  failure.range_end = fetcher.range_end;
+  failure.position = fetcher.position();
+  failure.cause = cause;
+  LogAlways(line, DescribeFetchFailure(failure));
+  return false;
 }
 
 }  // namespace
@@ -258,7 +282,7 @@ void URLFetcher::RunTransfer() {
 
 bool URLFetcher::Transfer() {
   ScopedInternet internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!internet) return false;
+  if (!internet) return RunFailed(*this, __LINE__, CallFailed("InternetOpen"));
   SetTimeouts(internet.get());
   if (kind_ == kFetchPost) return TransferPost(internet.get());
   switch (kind_) {
@@ -274,22 +298,25 @@ bool URLFetcher::Transfer() {
 bool URLFetcher::TransferToMemory(void* internet) {
   if (cancelled()) return false;
   OpenedRequest request;
-  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request);
-  if (!request || !StatusIs(request.get(), L"200")) return false;
+  std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
+  if (!request || !StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
   char buffer[kMemoryChunk + 1];
   for (;;) {
     if (cancelled()) return false;
     ZeroMemory(buffer, sizeof buffer);
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) return false;
+    if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) {
+      return RunFailed(*this, __LINE__, CallFailed("InternetReadFile"));
+    }
     if (read == 0) return true;
     // The answer is text: a chunk counts up to its first zero byte.
     const size_t text = strnlen(buffer, read);
     if (response_.size() + text > kMemoryAnswerLimit) {
       error_ = kErrorTooLong;
-      LogAlways(__LINE__,
-                simlog::LogAssist::FormatString("text answer longer than %u bytes, refused", kMemoryAnswerLimit));
-      return false;
+      return RunFailed(
+          *this, __LINE__,
+          simlog::LogAssist::FormatString("text answer longer than %u bytes, refused", kMemoryAnswerLimit));
     }
     response_.append(buffer, text);
   }
@@ -299,21 +326,22 @@ bool URLFetcher::TransferToFile(void* internet) {
   position_ = 0;
   if (cancelled()) return false;
   OpenedRequest request;
-  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request);
-  if (!request || !StatusIs(request.get(), L"200")) return false;
+  std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
+  if (!request || !StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
   uint32_t length = 0;
   if (!QueryLength(request.get(), &length)) {
     error_ = kErrorNoLength;
-    return false;
+    return RunFailed(*this, __LINE__, "no Content-Length");
   }
-  ScopedHandle file(
+  base::ScopedHandle file(
       CreateFileW(file_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  if (!file.valid()) return RunFailed(*this, __LINE__, FileCallFailed("CreateFile", file_path));
   if (!SeekTo(file.get(), length) || !SetEndOfFile(file.get())) {
     error_ = kErrorPreallocate;
-    return false;
+    return RunFailed(*this, __LINE__, FileCallFailed("SetEndOfFile", file_path));
   }
-  if (!SeekTo(file.get(), 0)) return false;
+  if (!SeekTo(file.get(), 0)) return RunFailed(*this, __LINE__, CallFailed("SetFilePointerEx"));
 
   std::vector<char> buffer(kFileChunk);
   uint32_t received = 0;
@@ -321,21 +349,23 @@ bool URLFetcher::TransferToFile(void* internet) {
   while (!cancelled()) {
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), kFileChunk, &read)) {
-      LogAlways(__LINE__, AnsiText(L"单线程下载InternetReadFile 失败"));
-      return false;
+      const std::string read_failed = CallFailed("InternetReadFile");
+      LogAlways(__LINE__, base::WideToAnsi(L"单线程下载InternetReadFile 失败"));
+      return RunFailed(*this, __LINE__, read_failed);
     }
     if (read == 0) {
       // A connection closed early also ends in an empty read: only the announced number of
       // bytes makes a complete file.
       if (received != length) {
-        LogDebug(__LINE__,
-                 simlog::LogAssist::FormatString("whole-file transfer ended after %u of %u bytes", received, length));
-        return false;
+        return RunFailed(*this, __LINE__,
+                         simlog::LogAssist::FormatString("connection closed after %u of %u bytes", received, length));
       }
       PostProgress(1.0f);
       return true;
     }
-    if (!WriteAll(file.get(), buffer.data(), read)) return false;
+    if (!WriteAll(file.get(), buffer.data(), read)) {
+      return RunFailed(*this, __LINE__, FileCallFailed("WriteFile", file_path));
+    }
     position_ += read;
     received += read;
     since_report += read;
@@ -350,52 +380,51 @@ bool URLFetcher::TransferToFile(void* internet) {
 bool URLFetcher::TransferRange(void* internet) {
   if (!range_allowed_) {
     error_ = kErrorNoRange;
-    return false;
+    return RunFailed(*this, __LINE__, "the server has refused ranges before");
   }
   position_ = range_start;
   if (range_start >= range_end) return true;
   if (cancelled()) return false;
   OpenedRequest request;
-  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1), &request);
-  if (!request) return false;
-  if (!StatusIs(request.get(), L"206")) {
+  std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1), &request, &cause);
+  if (!request) return RunFailed(*this, __LINE__, cause);
+  if (!StatusIs(request.get(), L"206", &cause)) {
     error_ = kErrorNoRange;
     range_allowed_ = false;
-    return false;
+    return RunFailed(*this, __LINE__, cause);
   }
   uint32_t length = 0;
   if (!QueryLength(request.get(), &length)) {
     error_ = kErrorNoLength;
-    return false;
+    return RunFailed(*this, __LINE__, "no Content-Length");
   }
   // Only a 206 that says which bytes it carries can be placed in the file: one for other bytes
   // than asked for, or one without Content-Range, comes from a server that does not serve
   // ranges as asked.
   ContentRange answered;
   if (!QueryContentRange(request.get(), &answered) || answered.first != range_start) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("range answer refused: asked from %u, Content-Range missing or "
-                                                        "for other bytes",
-                                                        range_start));
     error_ = kErrorNoRange;
     range_allowed_ = false;
-    return false;
+    return RunFailed(*this, __LINE__, "range answer refused: Content-Range missing or for other bytes");
   }
   // Parts of two different files must never make one package: the file on the server has
   // been replaced since its size was learnt.
   if (file_size != 0 && answered.total != file_size) {
-    LogAlways(__LINE__, simlog::LogAssist::FormatString("range answer for a file of %u bytes, expected %u",
-                                                        answered.total, file_size));
     error_ = kErrorOtherFile;
-    return false;
+    return RunFailed(
+        *this, __LINE__,
+        simlog::LogAssist::FormatString("range answer for a file of %u bytes, expected %u", answered.total, file_size));
   }
   // The file exists with its final size already; parts share it, each inside its own range.
-  ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileW(file_path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) {
+    const std::string open_failed = FileCallFailed("CreateFile", file_path);
     error_ = kErrorOpenFile;
-    return false;
+    return RunFailed(*this, __LINE__, open_failed);
   }
-  if (!SeekTo(file.get(), range_start)) return false;
+  if (!SeekTo(file.get(), range_start)) return RunFailed(*this, __LINE__, CallFailed("SetFilePointerEx"));
 
   std::vector<char> buffer(kRangeBuffer);
   // Progress is a share of the whole file.
@@ -405,15 +434,16 @@ bool URLFetcher::TransferRange(void* internet) {
     if (cursor.complete()) return true;
     DWORD read = 0;
     if (!InternetReadFile(request.get(), buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
+      const unsigned long error = GetLastError();
       LogAlways(__LINE__,
-                simlog::LogAssist::FormatString("%s%u", AnsiText(L"InternetReadFile失败, error_code=").c_str(),
-                                                static_cast<unsigned>(GetLastError())));
-      return false;
+                simlog::LogAssist::FormatString("%s%u", base::WideToAnsi(L"InternetReadFile失败, error_code=").c_str(),
+                                                static_cast<unsigned>(error)));
+      return RunFailed(*this, __LINE__, "InternetReadFile: " + base::OsErrorText(error));
     }
     if (read == 0) {
       if (!cursor.complete()) {
-        LogDebug(__LINE__, AnsiText(L"****数据没下载完，InternetReadFile却返回成功****"));
-        return false;
+        LogDebug(__LINE__, base::WideToAnsi(L"****数据没下载完，InternetReadFile却返回成功****"));
+        return RunFailed(*this, __LINE__, "connection closed before the part was complete");
       }
       return true;
     }
@@ -421,7 +451,9 @@ bool URLFetcher::TransferRange(void* internet) {
     if (cancelled()) return false;
     const uint32_t to_write = cursor.BytesToWrite(read);
     // A failed write must not count: the next run resumes from the last byte that is on disk.
-    if (!WriteAll(file.get(), buffer.data(), to_write)) return false;
+    if (!WriteAll(file.get(), buffer.data(), to_write)) {
+      return RunFailed(*this, __LINE__, FileCallFailed("WriteFile", file_path));
+    }
     float fraction = 0.0f;
     const bool report = cursor.Advance(to_write, &fraction);
     position_ = cursor.position();
@@ -432,30 +464,34 @@ bool URLFetcher::TransferRange(void* internet) {
 bool URLFetcher::TransferOpenOnly(void* internet) {
   if (cancelled()) return false;
   OpenedRequest request;
-  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request);
-  return static_cast<bool>(request);
+  std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
+  return request ? true : RunFailed(*this, __LINE__, cause);
 }
 
 bool URLFetcher::TransferProbeRange(void* internet) {
   if (!range_allowed_) {
     error_ = kErrorNoRange;
-    return false;
+    return RunFailed(*this, __LINE__, "the server has refused ranges before");
   }
   if (cancelled()) return false;
   // One byte is enough to learn whether ranges are served and how big the whole file is.
   OpenedRequest request;
-  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0), &request);
-  if (!request) return false;
+  std::string cause;
+  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0), &request, &cause);
+  if (!request) return RunFailed(*this, __LINE__, "range probe: " + cause);
   const std::wstring status = StatusText(request.get());
   if (status != L"206") {
     // The whole file in answer to a range: this server ignores ranges.
     if (status == L"200") error_ = kErrorNoRange;
-    return false;
+    return RunFailed(
+        *this, __LINE__,
+        status.empty() ? "range probe: no HTTP status" : "range probe: HTTP status " + base::WideToAnsi(status));
   }
   ContentRange answered;
   if (!QueryContentRange(request.get(), &answered)) {
     error_ = kErrorNoLength;
-    return false;
+    return RunFailed(*this, __LINE__, "range probe: no usable Content-Range");
   }
   content_length_ = answered.total;
   return true;
@@ -468,14 +504,17 @@ bool URLFetcher::TransferPost(void* internet) {
   SplitServer(post_server, &host, &port);
   ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port, L"", L"anonymous",
                                              INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return false;
+  if (!connection) return RunFailed(*this, __LINE__, CallFailed("InternetConnect"));
   // A collector that takes the body and never answers must not hold the run for ever either.
   SetTimeouts(connection.get());
   ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr, nullptr,
                                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-  if (!request) return false;
-  return HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
-                          static_cast<DWORD>(post_body.size())) != 0;
+  if (!request) return RunFailed(*this, __LINE__, CallFailed("HttpOpenRequest"));
+  if (!HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
+                        static_cast<DWORD>(post_body.size()))) {
+    return RunFailed(*this, __LINE__, CallFailed("HttpSendRequest"));
+  }
+  return true;
 }
 
 }  // namespace net

@@ -3,9 +3,11 @@
 #include "net/url_fetcher.h"
 
 #include "log/log_assist.h"
-#include "net/ansi_text_win.h"
+#include "net/fetch_failure.h"
 #include "runtime/obj_wrapper.h"
+#include "runtime/os_error.h"
 #include "runtime/task.h"
+#include "runtime/text_encoding.h"
 
 namespace net {
 
@@ -88,6 +90,11 @@ void URLFetcher::StartOnIoLoop() {
   AddRef();  // the completion's
   base::MessageLoop::current()->AddDestructionObserver(this);
   if (QueueUserWorkItem(&URLFetcher::TransferThunk, this, WT_EXECUTEDEFAULT)) return;
+  FetchFailure failure;
+  failure.url = url;
+  failure.cause = "QueueUserWorkItem: " + base::OsErrorText(GetLastError());
+  simlog::LogAssist::GetInstance().Log(kLogSource, __LINE__, simlog::kLogLineLevel, DescribeFetchFailure(failure),
+                                       true);
   Release();  // no transfer
   base::MessageLoop::current()->RemoveDestructionObserver(this);
   success_ = false;
@@ -142,7 +149,8 @@ void URLFetcher::PostProgress(float fraction) {
 void URLFetcher::CompleteOnUiLoop() {
   if (base::MessageLoop::current() != base::GetThreadLoop(base::kUiLoop)) {
     simlog::LogAssist& log = simlog::LogAssist::GetInstance();
-    log.Log(kLogSource, __LINE__, simlog::kLogLineLevel, AnsiText(L"错误，FetchComplete 没在UI线程运行"), log.debug());
+    log.Log(kLogSource, __LINE__, simlog::kLogLineLevel, base::WideToAnsi(L"错误，FetchComplete 没在UI线程运行"),
+            log.debug());
   }
   if (URLFetcherDelegate* d = delegate()) d->OnFetchComplete(this);
 }

@@ -220,14 +220,12 @@ void MessagePumpForUI::Run(Delegate* delegate) {
 MessagePumpForIO::MessagePumpForIO()
     : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 0)), delegate_(nullptr) {}
 
-MessagePumpForIO::~MessagePumpForIO() {
-  if (port_) CloseHandle(port_);
-}
+MessagePumpForIO::~MessagePumpForIO() = default;
 
 void MessagePumpForIO::ScheduleWork() {
   if (InterlockedExchange(&have_work_, 1)) return;
-  if (!port_ ||
-      !PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(this), reinterpret_cast<OVERLAPPED*>(this))) {
+  if (!port_.valid() || !PostQueuedCompletionStatus(port_.get(), 0, reinterpret_cast<ULONG_PTR>(this),
+                                                    reinterpret_cast<OVERLAPPED*>(this))) {
     InterlockedExchange(&have_work_, 0);
   }
 }
@@ -240,8 +238,8 @@ bool MessagePumpForIO::GetIOItem(DWORD timeout, IOItem* item) {
   DWORD bytes = 0;
   ULONG_PTR key = 0;
   OVERLAPPED* overlapped = nullptr;
-  if (!port_) return false;
-  if (GetQueuedCompletionStatus(port_, &bytes, &key, &overlapped, timeout)) {
+  if (!port_.valid()) return false;
+  if (GetQueuedCompletionStatus(port_.get(), &bytes, &key, &overlapped, timeout)) {
     item->bytes_transferred = bytes;
     item->error = 0;
   } else {

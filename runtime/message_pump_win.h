@@ -7,6 +7,7 @@
 
 #include "runtime/message_pump.h"
 #include "runtime/observer_list.h"
+#include "runtime/scoped_handle_win.h"
 #include "runtime/time_ticks.h"
 
 namespace base {
@@ -61,7 +62,6 @@ class MessagePumpForUI : public MessagePumpWin {
   // With a host, Run takes window messages, delegate calls and waits from the host; only this
   // pump's own Quit ends it.
   void set_host_pump(MessagePumpForUI* host) { host_pump_ = host; }
-  MessagePumpForUI* host_pump() const { return host_pump_; }
   HWND message_window() const { return message_hwnd_; }
 
  private:
@@ -102,7 +102,7 @@ class MessagePumpForIO : public MessagePumpWin {
 
   // Post completions here with the handler as key (lowest bit set when the packet carries no
   // valid I/O context) and the context as overlapped pointer.
-  HANDLE port() const override { return port_; }
+  HANDLE port() const override { return port_.get(); }
 
  private:
   struct IOItem {
@@ -114,7 +114,7 @@ class MessagePumpForIO : public MessagePumpWin {
   bool GetIOItem(DWORD timeout, IOItem* item);
   bool WaitForIOCompletion(DWORD timeout);
 
-  HANDLE port_;
+  ScopedHandle port_;
   Delegate* delegate_;
 };
 

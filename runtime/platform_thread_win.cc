@@ -2,6 +2,7 @@
 #include <process.h>
 
 #include "runtime/platform_thread.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace base {
 
@@ -38,9 +39,8 @@ bool CreatePlatformThread(size_t stack_size, PlatformThreadFunction function, vo
 
 void JoinPlatformThread(PlatformThreadHandle handle) {
   if (!handle) return;
-  HANDLE thread = reinterpret_cast<HANDLE>(handle);
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
+  const ScopedHandle thread(reinterpret_cast<HANDLE>(handle));
+  WaitForSingleObject(thread.get(), INFINITE);
 }
 
 uint32_t CurrentPlatformThreadId() {

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "system/embedded_program.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wchar_t* type) {
   HMODULE module = GetModuleHandleW(nullptr);
@@ -13,7 +13,7 @@ bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wc
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes && size > 0) return false;
 
-  ScopedHandle file(
+  base::ScopedHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   DWORD written = 0;

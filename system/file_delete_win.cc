@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "system/file_delete.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 bool DeleteFileRobust(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -44,7 +44,7 @@ bool DeleteFolderContents(const std::string& path, bool remove_self) {
   const std::string pattern = path + "//*.*";
   WIN32_FIND_DATAA entry;
   {
-    ScopedFindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+    base::ScopedFindHandle search(FindFirstFileA(pattern.c_str(), &entry));
     if (search.valid()) {
       do {
         const std::string name = entry.cFileName;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "system/file_util.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ bool CreateParentFolders(const std::wstring& path) {
 bool CreateEmptyFile(const std::wstring& path) {
   if (path.empty()) return false;
   CreateParentFolders(path);
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.valid();
 }
 
@@ -59,7 +59,8 @@ std::wstring CanonicalPath(const std::wstring& path) {
 }
 
 int32_t FileSize(const std::wstring& path) {
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return -1;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > INT32_MAX) return -1;
@@ -69,8 +70,8 @@ int32_t FileSize(const std::wstring& path) {
 bool ReadSmallFile(const std::wstring& path, size_t max_bytes, std::string* bytes, uint32_t* error) {
   bytes->clear();
   *error = ERROR_SUCCESS;
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  base::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
   if (!file.valid() || !GetFileSizeEx(file.get(), &size)) {
     *error = GetLastError();

@@ -3,7 +3,7 @@
 #include <aclapi.h>
 
 #include "system/folder_access.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 bool GrantFullAccess(const std::wstring& folder) {
   const DWORD attributes = GetFileAttributesW(folder.c_str());
@@ -15,7 +15,7 @@ bool GrantFullAccess(const std::wstring& folder) {
                             nullptr, &raw_descriptor) != ERROR_SUCCESS) {
     return false;
   }
-  ScopedLocalMemory descriptor;
+  base::ScopedLocalMemory descriptor;
   descriptor.reset(raw_descriptor);
 
   static const WELL_KNOWN_SID_TYPE kGroups[] = {WinWorldSid, WinBuiltinAdministratorsSid, WinBuiltinUsersSid};
@@ -39,7 +39,7 @@ bool GrantFullAccess(const std::wstring& folder) {
 
   PACL raw_new_dacl = nullptr;
   if (SetEntriesInAclW(entry_count, entries, old_dacl, &raw_new_dacl) != ERROR_SUCCESS) return false;
-  ScopedLocalMemory new_dacl;
+  base::ScopedLocalMemory new_dacl;
   new_dacl.reset(raw_new_dacl);
   std::wstring writable_path = folder;
   return SetNamedSecurityInfoW(&writable_path[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,

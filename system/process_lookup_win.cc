@@ -5,13 +5,13 @@
 
 #include "system/device_path.h"
 #include "system/process_lookup.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 std::vector<uint32_t> FindProcessesByName(const std::wstring& exe_name) {
   std::vector<uint32_t> pids;
   // A process still being set up can show an empty name; an empty name matches nothing.
   if (exe_name.empty()) return pids;
-  ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  base::ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.valid()) return pids;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof(entry);
@@ -25,7 +25,7 @@ std::vector<uint32_t> FindProcessesByName(const std::wstring& exe_name) {
 }
 
 bool GetProcessImagePath(uint32_t pid, std::wstring* path) {
-  ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+  base::ScopedHandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
   if (!process.valid()) return false;
   wchar_t device_path[MAX_PATH] = {};
   if (GetProcessImageFileNameW(process.get(), device_path, MAX_PATH) == 0) return false;

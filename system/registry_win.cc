@@ -1,9 +1,9 @@
 #include "system/registry.h"
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 bool RegReadString(HKEY root, const std::wstring& subkey, const std::wstring& value, std::wstring* text) {
-  ScopedRegKey key;
+  base::ScopedRegKey key;
   if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.receive()) != ERROR_SUCCESS) {
     return false;
   }
@@ -33,7 +33,7 @@ bool RegReadString(HKEY root, const std::wstring& subkey, const std::wstring& va
 }
 
 bool RegWriteString(HKEY root, const std::wstring& subkey, const std::wstring& value, const std::wstring& text) {
-  ScopedRegKey key;
+  base::ScopedRegKey key;
   if (RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | KEY_WOW64_64KEY,
                       nullptr, key.receive(), nullptr) != ERROR_SUCCESS) {
     return false;
@@ -44,7 +44,7 @@ bool RegWriteString(HKEY root, const std::wstring& subkey, const std::wstring& v
 }
 
 bool RegDeleteValue(HKEY root, const std::wstring& subkey, const std::wstring& value) {
-  ScopedRegKey key;
+  base::ScopedRegKey key;
   if (RegOpenKeyExW(root, subkey.c_str(), 0, KEY_WRITE | KEY_WOW64_64KEY, key.receive()) != ERROR_SUCCESS) {
     return false;
   }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "system/run_capture.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -82,12 +82,12 @@ class PipeReader {
   }
 
   HANDLE pipe_;
-  ScopedHandle thread_;
+  base::ScopedHandle thread_;
   volatile LONG mode_ = kRun;
   std::string data_;
 };
 
-bool CreateOutputPipe(ScopedHandle* read_end, ScopedHandle* write_end) {
+bool CreateOutputPipe(base::ScopedHandle* read_end, base::ScopedHandle* write_end) {
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
   HANDLE read_handle = nullptr;
   HANDLE write_handle = nullptr;
@@ -102,7 +102,7 @@ bool CreateOutputPipe(ScopedHandle* read_end, ScopedHandle* write_end) {
 
 bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_code, std::string* out, std::string* err,
                    TimeLimitAction on_limit) {
-  ScopedHandle out_read, out_write, err_read, err_write;
+  base::ScopedHandle out_read, out_write, err_read, err_write;
   if (!CreateOutputPipe(&out_read, &out_write) || !CreateOutputPipe(&err_read, &err_write)) return false;
 
   STARTUPINFOW startup = {};
@@ -117,8 +117,8 @@ bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_c
   if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
     return false;
   }
-  ScopedHandle process(info.hProcess);
-  ScopedHandle thread(info.hThread);
+  base::ScopedHandle process(info.hProcess);
+  base::ScopedHandle thread(info.hThread);
   // Our copies of the write ends must go, or the pipes never report their end.
   out_write.Close();
   err_write.Close();

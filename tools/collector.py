@@ -13,8 +13,9 @@ Control (all on the same port):
   POST /_reset           forget the uploads
   GET  /_health          "ok"
 
-Usage: collector.py [--port N] [--port-file PATH]; port 0 (the default) picks a free one, which
-is written to PATH (and printed) once the server listens.
+Usage: collector.py [--port N] [--port-file PATH] [--print-events]; port 0 (the default) picks a
+free one, which is written to PATH (and printed) once the server listens. With --print-events
+every decoded record is also printed as one line of JSON, as it arrives (the demo shows these).
 """
 
 import argparse
@@ -30,6 +31,7 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 HANG_LIMIT_SECONDS = 30.0
+PRINT_EVENTS = False
 UNRESERVED = re.compile(r"[A-Za-z0-9\-._~]")
 
 
@@ -177,6 +179,9 @@ class Handler(BaseHTTPRequestHandler):
         entry["status"] = status if status is not None else "hang"
         with STATE.lock:
             STATE.requests.append(entry)
+            if PRINT_EVENTS:
+                for record in entry.get("records", []):
+                    print(json.dumps(record, ensure_ascii=False, separators=(",", ":")), flush=True)
         if status is None:
             release.wait(HANG_LIMIT_SECONDS)
             self.close_connection = True
@@ -188,7 +193,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--port-file")
+    parser.add_argument("--print-events", action="store_true")
     args = parser.parse_args()
+    global PRINT_EVENTS
+    PRINT_EVENTS = args.print_events
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
     port = server.server_address[1]

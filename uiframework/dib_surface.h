@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 class CDibSurface {
  public:
@@ -20,7 +20,7 @@ class CDibSurface {
 
   // False (and logged) when the bitmap or its DC cannot be made.
   bool Create(int width, int height);
-  HDC dc() const { return dc_ ? dc_->get() : nullptr; }
+  HDC dc() const { return dc_.get(); }
   int width() const { return width_; }
   int height() const { return height_; }
   // Premultiplied BGRA, row after row from the top.
@@ -33,9 +33,9 @@ class CDibSurface {
   bool SavePng(const std::wstring& path) const;
 
  private:
-  std::unique_ptr<ScopedMemoryDc> dc_;
-  ScopedGdiObject bitmap_;
-  std::unique_ptr<ScopedSelectObject> selection_;
+  base::ScopedMemoryDc dc_;
+  base::ScopedGdiObject bitmap_;
+  std::unique_ptr<base::ScopedSelectObject> selection_;
   uint32_t* pixels_ = nullptr;
   int width_ = 0;
   int height_ = 0;

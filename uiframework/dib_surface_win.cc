@@ -2,7 +2,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "uiframework/dib_surface.h"
 
@@ -21,7 +21,7 @@ void LogFailure(int line, const std::string& message) {
 
 bool CDibSurface::Create(int width, int height) {
   selection_.reset();
-  bitmap_.reset(nullptr);
+  bitmap_.reset();
   dc_.reset();
   pixels_ = nullptr;
   if (width <= 0 || height <= 0) return false;
@@ -34,15 +34,15 @@ bool CDibSurface::Create(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  dc_ = std::make_unique<ScopedMemoryDc>(nullptr);
-  if (!bitmap_.get() || !bits || !dc_->get()) {
+  dc_.reset(CreateCompatibleDC(nullptr));
+  if (!bitmap_.get() || !bits || !dc_.get()) {
     LogFailure(__LINE__,
                simlog::LogAssist::FormatString("%dx%d DIB section failed, error %lu", width, height, GetLastError()));
-    bitmap_.reset(nullptr);
+    bitmap_.reset();
     dc_.reset();
     return false;
   }
-  selection_ = std::make_unique<ScopedSelectObject>(dc_->get(), bitmap_.get());
+  selection_ = std::make_unique<base::ScopedSelectObject>(dc_.get(), bitmap_.get());
   pixels_ = static_cast<uint32_t*>(bits);
   width_ = width;
   height_ = height;
@@ -77,7 +77,7 @@ bool CDibSurface::SavePng(const std::wstring& path) const {
   const Gdiplus::Status status = image.Save(path.c_str(), &kPngEncoder, nullptr);
   if (status != Gdiplus::Ok) {
     LogFailure(__LINE__, simlog::LogAssist::FormatString("saving %s failed, GDI+ status %d",
-                                                         app::WideToAnsi(path).c_str(), static_cast<int>(status)));
+                                                         base::WideToAnsi(path).c_str(), static_cast<int>(status)));
     return false;
   }
   return true;

@@ -2,7 +2,7 @@
 
 #include <tinyxml.h>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "uiframework/attribute_values.h"
 
 bool ElementAttributes::Has(const char* name) const {
@@ -15,7 +15,7 @@ std::string ElementAttributes::Raw(const char* name) const {
 }
 
 std::wstring ElementAttributes::Text(const char* name) const {
-  return app::Utf8ToWide(Raw(name));
+  return base::Utf8ToWide(Raw(name));
 }
 
 int32_t ElementAttributes::Integer(const char* name) const {

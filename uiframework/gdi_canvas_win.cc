@@ -1,6 +1,6 @@
 #include "uiframework/gdi_canvas.h"
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void CGdiCanvas::DrawString(const std::wstring& text, const UiRect& rect, FontKi
 
 int CGdiCanvas::MeasureText(const std::wstring& text, FontKind font) {
   if (text.empty()) return 0;
-  ScopedSelectObject select(dc_, resources_->GetFont(font));
+  base::ScopedSelectObject select(dc_, resources_->GetFont(font));
   SIZE size = {};
   if (!GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size)) return 0;
   return size.cx;

@@ -10,9 +10,9 @@
 
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 
+#include "runtime/lock.h"
 #include "uiframework/element_attributes.h"
 #include "uiframework/font_table.h"
 #include "uiframework/ui_types.h"
@@ -94,7 +94,7 @@ class CGDIResource {
  private:
   HBITMAP DecodeImage(const std::string& bytes);
 
-  std::mutex gdiplus_lock_;
+  base::Lock gdiplus_lock_;
   int gdiplus_count_ = 0;
   ULONG_PTR gdiplus_token_ = 0;
   std::wstring gdiplus_name_;

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "system/os_version.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 #include "uiframework/gdi_resource.h"
 
 namespace {
@@ -88,7 +88,7 @@ CGDIResource::~CGDIResource() {
 }
 
 bool CGDIResource::StartGdiplus(const std::wstring& name) {
-  std::lock_guard<std::mutex> lock(gdiplus_lock_);
+  base::AutoLock lock(gdiplus_lock_);
   gdiplus_name_ = name;
   if (gdiplus_count_ == 0) {
     Gdiplus::GdiplusStartupInput input;  // version 1, background thread kept
@@ -103,7 +103,7 @@ bool CGDIResource::StartGdiplus(const std::wstring& name) {
 }
 
 void CGDIResource::StopGdiplus() {
-  std::lock_guard<std::mutex> lock(gdiplus_lock_);
+  base::AutoLock lock(gdiplus_lock_);
   if (gdiplus_count_ > 0) --gdiplus_count_;
   if (gdiplus_count_ > 0) return;
   ReleaseCaches();
@@ -114,7 +114,7 @@ void CGDIResource::StopGdiplus() {
 }
 
 int CGDIResource::gdiplus_start_count() {
-  std::lock_guard<std::mutex> lock(gdiplus_lock_);
+  base::AutoLock lock(gdiplus_lock_);
   return gdiplus_count_;
 }
 
@@ -155,13 +155,13 @@ bool CGDIResource::ReadModuleResource(HMODULE module, const wchar_t* name, WORD 
 HBITMAP CGDIResource::DecodeImage(const std::string& bytes) {
   ++image_decodes_;
   // GDI+ reads from a stream over a movable global block, which the stream frees.
-  ScopedGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
+  base::ScopedGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
   if (!memory.get()) return nullptr;
   void* target = GlobalLock(memory.get());
   if (!target) return nullptr;
   memcpy(target, bytes.data(), bytes.size());
   GlobalUnlock(memory.get());
-  ScopedComPtr<IStream> stream;
+  base::ScopedComPtr<IStream> stream;
   if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.receive()))) return nullptr;
   memory.release();
   std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
@@ -185,14 +185,14 @@ HBITMAP CGDIResource::LoadImageResource(HMODULE module, const wchar_t* name, WOR
   if (!reader_(module, name, type_id, &bytes)) {
     // Not cached: the next request looks again.
     LogFailure(__LINE__, simlog::LogAssist::FormatString("image resource %s (type %u) not found",
-                                                         app::WideToAnsi(name).c_str(), type_id));
+                                                         base::WideToAnsi(name).c_str(), type_id));
     return nullptr;
   }
   HBITMAP bitmap = DecodeImage(bytes);
   if (!bitmap) {
     LogFailure(__LINE__,
                simlog::LogAssist::FormatString("image resource %s is not a readable PNG (%u bytes)",
-                                               app::WideToAnsi(name).c_str(), static_cast<unsigned>(bytes.size())));
+                                               base::WideToAnsi(name).c_str(), static_cast<unsigned>(bytes.size())));
   }
   images_[name] = bitmap;
   return bitmap;
@@ -213,15 +213,15 @@ HFONT CGDIResource::GetFont(FontKind kind) {
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, spec.face.c_str());
   if (!slot)
     LogFailure(__LINE__, simlog::LogAssist::FormatString("CreateFontW %s failed, error %lu",
-                                                         app::WideToAnsi(spec.face).c_str(), GetLastError()));
+                                                         base::WideToAnsi(spec.face).c_str(), GetLastError()));
   return slot;
 }
 
 void CGDIResource::DrawNineSlice(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, BYTE alpha,
                                  int corner_left, int corner_top, int corner_right, int corner_bottom) {
   if (!bitmap) return;
-  ScopedMemoryDc memory(dc);
-  ScopedSelectObject select(memory.get(), bitmap);
+  base::ScopedMemoryDc memory(CreateCompatibleDC(dc));
+  base::ScopedSelectObject select(memory.get(), bitmap);
   const BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
   // Columns and rows of the destination and the source: corner, stretched middle, corner.
   const int dest_x[4] = {dest.left, dest.left + corner_left, dest.right - corner_right, dest.right};
@@ -240,8 +240,8 @@ void CGDIResource::DrawNineSlice(HDC dc, HBITMAP bitmap, const RECT& dest, const
 
 void CGDIResource::BlendRect(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, int mode) {
   if (!bitmap) return;
-  ScopedMemoryDc memory(dc);
-  ScopedSelectObject select(memory.get(), bitmap);
+  base::ScopedMemoryDc memory(CreateCompatibleDC(dc));
+  base::ScopedSelectObject select(memory.get(), bitmap);
   const int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   const int sw = source.right - source.left, sh = source.bottom - source.top;
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
@@ -261,8 +261,8 @@ void CGDIResource::BlendImage(HDC dc, HBITMAP bitmap, int x, int y, int width, i
   BITMAP info = {};
   if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info) || width <= 0 || height <= 0) return;
   const int image_height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-  ScopedMemoryDc memory(dc);
-  ScopedSelectObject select(memory.get(), bitmap);
+  base::ScopedMemoryDc memory(CreateCompatibleDC(dc));
+  base::ScopedSelectObject select(memory.get(), bitmap);
   if (mode == 2) {
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(alpha < 255 ? (alpha < 0 ? 0 : alpha) : 255),
                                  AC_SRC_ALPHA};
@@ -273,8 +273,8 @@ void CGDIResource::BlendImage(HDC dc, HBITMAP bitmap, int x, int y, int width, i
 }
 
 void CGDIResource::DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour) {
-  ScopedGdiObject pen(CreatePen(PS_SOLID, 1, colour));
-  ScopedSelectObject select(dc, pen.get());
+  base::ScopedGdiObject pen(CreatePen(PS_SOLID, 1, colour));
+  base::ScopedSelectObject select(dc, pen.get());
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);
 }
@@ -286,15 +286,15 @@ void CGDIResource::DrawLinePlus(HDC dc, int x1, int y1, int x2, int y2, COLORREF
 }
 
 void CGDIResource::FillRect(HDC dc, const RECT& rect, COLORREF colour) {
-  ScopedGdiObject brush(CreateSolidBrush(colour));
+  base::ScopedGdiObject brush(CreateSolidBrush(colour));
   ::FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
 }
 
 void CGDIResource::DrawRectangle(HDC dc, const RECT& rect, COLORREF pen_colour, COLORREF brush_colour) {
-  ScopedGdiObject pen(CreatePen(PS_SOLID, 1, pen_colour));
-  ScopedGdiObject brush(CreateSolidBrush(brush_colour));
-  ScopedSelectObject select_pen(dc, pen.get());
-  ScopedSelectObject select_brush(dc, brush.get());
+  base::ScopedGdiObject pen(CreatePen(PS_SOLID, 1, pen_colour));
+  base::ScopedGdiObject brush(CreateSolidBrush(brush_colour));
+  base::ScopedSelectObject select_pen(dc, pen.get());
+  base::ScopedSelectObject select_brush(dc, brush.get());
   Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
 }
 
@@ -308,10 +308,10 @@ void CGDIResource::DrawRectanglePlus(HDC dc, const RECT& rect, COLORREF pen_colo
 }
 
 void CGDIResource::DrawRoundRect(HDC dc, const RECT& rect, COLORREF pen_colour, COLORREF brush_colour) {
-  ScopedGdiObject pen(CreatePen(PS_SOLID, 1, pen_colour));
-  ScopedGdiObject brush(CreateSolidBrush(brush_colour));
-  ScopedSelectObject select_pen(dc, pen.get());
-  ScopedSelectObject select_brush(dc, brush.get());
+  base::ScopedGdiObject pen(CreatePen(PS_SOLID, 1, pen_colour));
+  base::ScopedGdiObject brush(CreateSolidBrush(brush_colour));
+  base::ScopedSelectObject select_pen(dc, pen.get());
+  base::ScopedSelectObject select_brush(dc, brush.get());
   RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 3, 3);
 }
 
@@ -333,7 +333,7 @@ void CGDIResource::DrawTextDefault(HDC dc, const std::wstring& text, const RECT&
 void CGDIResource::DrawText(HDC dc, const std::wstring& text, const RECT& rect, HFONT font, COLORREF colour,
                             UINT format) {
   SetBkMode(dc, TRANSPARENT);
-  ScopedSelectObject select(dc, font);
+  base::ScopedSelectObject select(dc, font);
   SetTextColor(dc, colour);
   RECT target = rect;
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &target, format);

@@ -16,7 +16,7 @@
 #include "app/prompt_fallback.h"
 #include "app/prompt_texts.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "system/file_util.h"
 #include "tests/app/prompt_document.h"
 
@@ -68,7 +68,7 @@ void ExpectJapaneseTexts(const std::wstring (&prompts)[CGlobal::kPromptCount]) {
     if (std::string(PromptKeyName(key)) == "FAQUrl") {
       EXPECT_FALSE(prompts[key].empty());
     } else {
-      EXPECT_EQ(Utf8ToWide(*value), prompts[key]);
+      EXPECT_EQ(base::Utf8ToWide(*value), prompts[key]);
     }
   }
   EXPECT_FALSE(prompts[PromptKeyIndex("ServiceError")].empty());
@@ -91,8 +91,8 @@ class ForeignProfileTest : public ::testing::Test {
 TEST_F(ForeignProfileTest, PrefixNamesItsFoldersOutsideTheCodePage) {
   EXPECT_EQ(1252u, GetACP());
   const std::wstring local = GetSpecialFolder(CSIDL_LOCAL_APPDATA, false);
-  EXPECT_NE(std::wstring::npos, local.find(kForeignName)) << WideToUtf8(local);
-  EXPECT_NE(std::wstring::npos, TempPath().find(kForeignName)) << WideToUtf8(TempPath());
+  EXPECT_NE(std::wstring::npos, local.find(kForeignName)) << base::WideToUtf8(local);
+  EXPECT_NE(std::wstring::npos, TempPath().find(kForeignName)) << base::WideToUtf8(TempPath());
   BOOL lossy = FALSE;
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, kForeignName, -1, nullptr, 0, nullptr, &lossy);
   EXPECT_TRUE(lossy) << "the ANSI code page spells the folder name";
@@ -115,7 +115,7 @@ TEST_F(ForeignProfileTest, ProgramRestoresTheLanguageAndLogsInTheProfile) {
     DeleteFileW((log_folder + name).c_str());
   for (const std::wstring& file : PromptFilesInTemp()) DeleteFileW(file.c_str());
 
-  std::wstring command = L"\"" + Utf8ToWide(PINDLE_PROGRAM_PATH) + L"\"";
+  std::wstring command = L"\"" + base::Utf8ToWide(PINDLE_PROGRAM_PATH) + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};

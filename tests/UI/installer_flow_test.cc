@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 
 namespace installer {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 using testing::ElementsAre;
 
 std::string Narrow(const std::wstring& text) {
-  return app::WideToUtf8(text);
+  return base::WideToUtf8(text);
 }
 
 // Records every call as a line; popups answer from a queue (0 when it is empty).
@@ -111,7 +111,7 @@ class FakeView : public InstallerView {
 
 class FakeServices : public InstallerServices {
  public:
-  std::wstring PromptText(const char* key) override { return L"<" + app::Utf8ToWide(key) + L">"; }
+  std::wstring PromptText(const char* key) override { return L"<" + base::Utf8ToWide(key) + L">"; }
   void ReportExit(const char* reason) override { events.push_back(std::string("Downloader_Exit ") + reason); }
   void ReportDownloadFail(const char* type) override {
     events.push_back(std::string("Downloader_Download_Fail ") + type);

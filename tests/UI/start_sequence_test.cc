@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 
 namespace installer {
 namespace {
@@ -32,10 +32,10 @@ class RecordingSteps : public StartSequenceSteps {
     *query_ok = bitness_ok;
     return previous;
   }
-  std::wstring PromptText(const char* key) override { return app::Utf8ToWide(key); }
+  std::wstring PromptText(const char* key) override { return base::Utf8ToWide(key); }
   void ChoosePackagePath() override { calls.push_back("package path"); }
-  void PostStartResults(const std::wstring& folder) override { calls.push_back("results " + app::WideToUtf8(folder)); }
-  void PostFatalMessage(const std::wstring& text) override { calls.push_back("fatal " + app::WideToUtf8(text)); }
+  void PostStartResults(const std::wstring& folder) override { calls.push_back("results " + base::WideToUtf8(folder)); }
+  void PostFatalMessage(const std::wstring& text) override { calls.push_back("fatal " + base::WideToUtf8(text)); }
   void PostGpuToolDeletion(int64_t delay) override { calls.push_back("delete probe " + std::to_string(delay)); }
 
   bool tracker_ok = true;

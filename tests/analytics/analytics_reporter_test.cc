@@ -15,11 +15,11 @@
 #include "analytics/staging_file.h"
 #include "app/global.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
 #include "collector_test.h"
 #include "fake_id_store.h"
 #include "random_id_shape.h"
 #include "runtime/message_loop.h"
+#include "runtime/text_encoding.h"
 #include "runtime/thread.h"
 #include "runtime/waitable_event.h"
 #include "scratch_folder.h"
@@ -227,7 +227,7 @@ TEST_F(AnalyticsReporterTest, TeardownWithoutShutdownStagesWhatIsUnsent) {
 
 TEST_F(AnalyticsReporterTest, StagingFileDefaultsToTheProductDataFolder) {
   const std::wstring saved_folder = app::Global().product_data_folder;
-  app::Global().product_data_folder = app::AnsiToWide(folder_.path().string());
+  app::Global().product_data_folder = base::AnsiToWide(folder_.path().string());
   ASSERT_TRUE(collector_->SetMode("500"));
   {
     AnalyticsReporter reporter;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "analytics/record_line.h"
+#include "open_handles.h"
 #include "scratch_folder.h"
 #include "stderr_capture.h"
 
@@ -148,8 +149,20 @@ TEST_F(StagingFileOnDiskTest, FailedRewriteKeepsTheOldRecords) {
   test_support::WriteFile(staging_.temp_path(), "");
   std::remove(staging_.temp_path().c_str());
   ASSERT_TRUE(std::filesystem::create_directory(staging_.temp_path()));
+  const long handles = test_support::OpenHandleCount();
   EXPECT_FALSE(staging_.Rewrite({"{\"new\":1}"}));
+  EXPECT_EQ(test_support::OpenHandleCount(), handles);
   EXPECT_THAT(staging_.Read(200), ElementsAre("{\"old\":1}", "{\"old\":2}"));
+}
+
+TEST_F(StagingFileOnDiskTest, RewriteThatCannotReplaceTheFileClosesAndRemovesItsTemporaryFile) {
+  // The staging path itself is a folder: the temporary file is written, but cannot take its place.
+  ASSERT_TRUE(std::filesystem::create_directory(staging_.path()));
+  ASSERT_TRUE(test_support::WriteFile(std::filesystem::path(staging_.path()) / "inside", "x"));
+  const long handles = test_support::OpenHandleCount();
+  EXPECT_FALSE(staging_.Rewrite({"{\"new\":1}"}));
+  EXPECT_EQ(test_support::OpenHandleCount(), handles);
+  EXPECT_FALSE(std::filesystem::exists(staging_.temp_path()));
 }
 
 #ifndef _WIN32

@@ -10,8 +10,8 @@
 
 #include "analytics/staging_file.h"
 #include "app/language.h"
-#include "app/text_encoding.h"
 #include "collector_test.h"
+#include "runtime/text_encoding.h"
 #include "saved_registry_id_win.h"
 #include "scratch_folder.h"
 #include "system/device_id.h"
@@ -40,7 +40,7 @@ class TrackEventTest : public CollectorTest {
 
   // Runs trackevent.exe with `arguments`, each quoted.
   static Result RunTool(const std::vector<std::wstring>& arguments) {
-    std::wstring program = app::Utf8ToWide(PINDLE_TRACKEVENT_EXE);
+    std::wstring program = base::Utf8ToWide(PINDLE_TRACKEVENT_EXE);
     for (wchar_t& c : program) {
       if (c == L'/') c = L'\\';
     }
@@ -51,8 +51,8 @@ class TrackEventTest : public CollectorTest {
     return result;
   }
   Result Send(const std::string& collector, const std::string& event, const std::vector<std::wstring>& properties) {
-    std::vector<std::wstring> arguments = {app::Utf8ToWide(collector), app::AnsiToWide(StagingPath()),
-                                           app::Utf8ToWide(event)};
+    std::vector<std::wstring> arguments = {base::Utf8ToWide(collector), base::AnsiToWide(StagingPath()),
+                                           base::Utf8ToWide(event)};
     arguments.insert(arguments.end(), properties.begin(), properties.end());
     return RunTool(arguments);
   }
@@ -74,7 +74,7 @@ TEST_F(TrackEventTest, DeliveredEventExitsZeroAndArrivesWithTheInstallersPresets
   EXPECT_EQ(record["type"].asString(), "track");
   std::wstring stored_id;
   ASSERT_TRUE(SavedRegistryId::ReadString(&stored_id));
-  EXPECT_EQ(record["distinct_id"].asString(), app::WideToUtf8(stored_id));
+  EXPECT_EQ(record["distinct_id"].asString(), base::WideToUtf8(stored_id));
 
   const Json::Value& properties = record["properties"];
   EXPECT_EQ(properties["action"].asString(), "Downloader_Install_Finish");
@@ -161,8 +161,8 @@ TEST_F(TrackEventTest, DroppedEventExitsOneAndSendsNothing) {
 }
 
 TEST_F(TrackEventTest, WrongCommandLinesExitTwoAndSendNothing) {
-  const std::wstring collector = app::Utf8ToWide(CollectorBase());
-  const std::wstring staging = app::AnsiToWide(StagingPath());
+  const std::wstring collector = base::Utf8ToWide(CollectorBase());
+  const std::wstring staging = base::AnsiToWide(StagingPath());
   const std::vector<std::vector<std::wstring>> command_lines = {
       {},
       {collector, staging},

@@ -17,8 +17,8 @@
 #include "download/info_answer.h"
 #include "download/probe_judgement.h"
 #include "fault_server.h"
-#include "net/ref_ptr.h"
 #include "net/url_fetcher.h"
+#include "runtime/ref_ptr.h"
 #include "scratch_folder.h"
 #include "test_loops.h"
 
@@ -92,7 +92,7 @@ class DownloadControllerTest : public ::testing::Test {
   test_support::ScratchFolder folder_;
   app::CGlobal global_;
   FakeWindow window_;
-  net::RefPtr<DownloadController> controller_;
+  base::RefPtr<DownloadController> controller_;
 };
 
 // ---- the information answer ---------------------------------------------------------------
@@ -444,7 +444,7 @@ TEST_F(DownloadControllerTest, AnUnusableSizeIsAFailureNotAnEmptyFinishedPackage
     controller_->StartDownload();
   };
   begin();
-  std::vector<net::RefPtr<DownloadController>> used;
+  std::vector<base::RefPtr<DownloadController>> used;
   ASSERT_TRUE(loops_.RunUntil(
       [&] {
         if (!Done()) return false;

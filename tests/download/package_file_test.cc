@@ -13,6 +13,7 @@
 #include <sys/resource.h>
 #endif
 
+#include "open_handles.h"
 #include "scratch_folder.h"
 
 namespace {
@@ -86,6 +87,25 @@ TEST_F(PackageFileTest, WriterReplacesTheFileAndWritesInOrder) {
   EXPECT_FALSE(writer.Write("f", 1));
   EXPECT_EQ(PackageFileSize(Path("w")), 5);
   EXPECT_FALSE(writer.Create(Path("missing/w")));
+}
+
+TEST_F(PackageFileTest, WriterAndPreallocationReleaseTheirFileOnEveryPath) {
+  const long handles = test_support::OpenHandleCount();
+  {
+    PackageFileWriter writer;
+    ASSERT_TRUE(writer.Create(Path("a")));
+    EXPECT_EQ(test_support::OpenHandleCount(), handles + 1);
+    // A second file replaces the first one's handle; a failed one leaves none open.
+    ASSERT_TRUE(writer.Create(Path("b")));
+    EXPECT_EQ(test_support::OpenHandleCount(), handles + 1);
+    EXPECT_FALSE(writer.Create(Path("missing/c")));
+    EXPECT_EQ(test_support::OpenHandleCount(), handles);
+    ASSERT_TRUE(writer.Create(Path("d")));
+  }
+  EXPECT_EQ(test_support::OpenHandleCount(), handles) << "the writer's end closes its file";
+  EXPECT_TRUE(PreallocatePackageFile(Path("e"), 4096));
+  EXPECT_FALSE(PreallocatePackageFile(Path("missing/f"), 4096));
+  EXPECT_EQ(test_support::OpenHandleCount(), handles);
 }
 
 TEST(PackageFolderTest, FolderOfKeepsTheLastSeparator) {

@@ -11,7 +11,7 @@
 #include "extract/locked_files.h"
 #include "extract/seven_za.h"
 #include "extract/unpack_rules.h"
-#include "extract/wide_text.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -25,13 +25,13 @@ struct NameCase {
 };
 
 void PrintTo(const NameCase& c, std::ostream* os) {
-  *os << extract::Utf16ToUtf8(c.name);
+  *os << base::Utf16ToUtf8(c.name);
 }
 
 class EntryNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(EntryNameTest, OnlyNamesInsideTheFolderAreSafe) {
-  EXPECT_EQ(extract::IsSafeEntryName(GetParam().name), GetParam().safe) << extract::Utf16ToUtf8(GetParam().name);
+  EXPECT_EQ(extract::IsSafeEntryName(GetParam().name), GetParam().safe) << base::Utf16ToUtf8(GetParam().name);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -92,11 +92,11 @@ TEST(JoinOutputPathTest, FitsExactly499UnitsAndNeverWritesPastTheBuffer) {
 TEST(SkipRuleTest, OnlyTheAdbEntriesMayBeSkipped) {
   for (const char16_t* name :
        {u"vesk_adb.exe", u"tools/vesk_adb.exe", u"Adb/AdbWinApi.dll", u"AdbWinUsbApi.dll", u"x/Adb"}) {
-    EXPECT_TRUE(extract::IsSkippableLockedEntry(name)) << extract::Utf16ToUtf8(name);
+    EXPECT_TRUE(extract::IsSkippableLockedEntry(name)) << base::Utf16ToUtf8(name);
   }
   for (const char16_t* name :
        {u"PindleCommon.dll", u"pindle.rcc", u"adb.exe", u"VESK_ADB.EXE", u"adbhelper.dll", u"Vesk.exe"}) {
-    EXPECT_FALSE(extract::IsSkippableLockedEntry(name)) << extract::Utf16ToUtf8(name);
+    EXPECT_FALSE(extract::IsSkippableLockedEntry(name)) << base::Utf16ToUtf8(name);
   }
 }
 
@@ -141,39 +141,6 @@ TEST(DiagnosticTextTest, EntryFailuresAndErrorFileRecords) {
   EXPECT_TRUE(extract::ErrorFilePath(u"C:\\Users\\u\\AppData\\Local") ==
               u"C:\\Users\\u\\AppData\\Local\\Vesk\\DravelInstallPack\\err.txt");
   EXPECT_EQ(extract::ErrorFileRecord("C:\\Vesk\\a.dll"), "file name is:C:\\Vesk\\a.dll");
-}
-
-// --- Wide text ----------------------------------------------------------------------------------
-
-TEST(WideTextTest, RoundTripsAndFlagsLoneSurrogates) {
-  const std::u16string text = u"caf\u00e9 \u65e5\u672c \U0001F600";
-  EXPECT_EQ(extract::Utf8ToUtf16(extract::Utf16ToUtf8(text)), text);
-  EXPECT_EQ(extract::Utf16ToUtf8(u"\u00e9"), "\xc3\xa9");
-  EXPECT_TRUE(extract::IsWellFormedUtf16(text));
-  EXPECT_FALSE(extract::IsWellFormedUtf16(std::u16string(1, char16_t(0xD800))));
-  EXPECT_FALSE(extract::IsWellFormedUtf16(std::u16string{char16_t(0xDC00), u'a'}));
-  EXPECT_FALSE(extract::IsWellFormedUtf16(std::u16string{u'a', char16_t(0xD83D)}));
-  EXPECT_EQ(extract::Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
-  EXPECT_EQ(extract::Utf8ToUtf16("\xff"
-                                 "a\xc3"),
-            u"\uFFFDa\uFFFD");
-}
-
-TEST(WideTextTest, CrossesToWstringAndBackUnchanged) {
-  // What the shared state holds as std::wstring: a path with a character outside the BMP.
-  const std::u16string text = u"C:\\\u7a0b\u5e8f\\\U0001F600\\Pindle";
-  const std::wstring wide = extract::ToWstring(text);
-  EXPECT_EQ(extract::FromWstring(wide), text);
-  EXPECT_EQ(wide, std::wstring(L"C:\\\u7a0b\u5e8f\\\U0001F600\\Pindle"));
-  EXPECT_EQ(extract::FromWstring(L""), u"");
-  if (sizeof(wchar_t) > sizeof(char16_t)) {
-    // Where wchar_t holds whole code points a lone surrogate cannot be carried over.
-    EXPECT_EQ(extract::ToWstring(std::u16string{u'a', char16_t(0xD800)}), std::wstring(L"a\uFFFD"));
-  } else {
-    // Where both are UTF-16 every unit is carried over as it is.
-    EXPECT_EQ(extract::FromWstring(extract::ToWstring(std::u16string(1, char16_t(0xD800)))),
-              std::u16string(1, char16_t(0xD800)));
-  }
 }
 
 // --- The 7-Zip command line and one run -----------------------------------------------------------

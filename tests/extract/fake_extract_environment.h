@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "extract/extract_package.h"
-#include "extract/wide_text.h"
+#include "runtime/text_encoding.h"
 
 namespace extract_test {
 
@@ -47,7 +47,7 @@ class FakeExtractEnvironment : public ExtractEnvironment {
     if (enabled) logs.push_back(message);
   }
   bool debug() const override { return debug_flag; }
-  std::string ToAnsi(const std::u16string& text) override { return extract::Utf16ToUtf8(text); }
+  std::string ToAnsi(const std::u16string& text) override { return base::Utf16ToUtf8(text); }
   bool IsFolder(const std::u16string& path) override {
     if (use_real_unpack) return std::filesystem::is_directory(std::filesystem::path(path));
     return folder_exists;

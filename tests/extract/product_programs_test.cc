@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "extract/wide_text.h"
+#include "runtime/text_encoding.h"
 
 namespace extract {
 namespace {
 
 std::string Narrow(const std::u16string& text) {
-  return Utf16ToUtf8(text);
+  return base::Utf16ToUtf8(text);
 }
 
 TEST(ProductProgramsTest, AllNamesInKeyOrderEachLimitedToTheProductFolder) {

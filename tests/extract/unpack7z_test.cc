@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include "extract/extract_package.h"
-#include "extract/wide_text.h"
 #include "extract_test_support.h"
 #include "fake_extract_environment.h"
+#include "runtime/text_encoding.h"
 
 namespace extract_test {
 namespace {
@@ -166,7 +166,7 @@ TEST_P(HostileArchiveTest, RefusesTheEntryWithCode11AndWritesNothingOutside) {
   EXPECT_FALSE(extract::Unpack7zInFolderWith(files, U16(Archive(c.archive)), U16(install), &code, &details));
   EXPECT_EQ(code, 11);
   EXPECT_EQ(details.failure, c.failure);
-  EXPECT_EQ(extract::Utf16ToUtf8(details.entry_name), c.entry);
+  EXPECT_EQ(base::Utf16ToUtf8(details.entry_name), c.entry);
   const std::string narrow = files.ToNarrow(details.entry_name);
   const char* what = c.failure == EntryFailure::kUnsafeName ? "unsafe entry name: " : "output path too long: ";
   EXPECT_EQ(files.printed(), "\nERROR: " + std::string(what) + narrow + "\n\nERROR #11\nnum 0\n");

@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "fault_server.h"
-#include "net/ref_ptr.h"
+#include "runtime/ref_ptr.h"
 #include "scratch_folder.h"
 #include "test_loops.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using base::RefPtr;
 using net::FetchRequest;
-using net::RefPtr;
 using net::URLFetcher;
 
 class Recorder : public URLFetcher::URLFetcherDelegate {

@@ -61,8 +61,8 @@ TEST_F(GdiResource, NineSliceKeepsTheCornersOfTheSource) {
 TEST_F(GdiResource, GdiplusTextIsAlmostOpaqueInItsColour) {
   CDibSurface surface;
   ASSERT_TRUE(surface.Create(200, 60));
-  ScopedGdiObject font(CreateFontW(48, 0, 0, 0, 700, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+  base::ScopedGdiObject font(CreateFontW(48, 0, 0, 0, 700, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
+                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
   resources_.DrawTextPlus(surface.dc(), L"MMM", RECT{0, 0, 200, 60}, static_cast<HFONT>(font.get()), RGB(255, 0, 0),
                           0x24);
   GdiFlush();

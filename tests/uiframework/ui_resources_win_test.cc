@@ -13,7 +13,7 @@
 #include "app/global.h"
 #include "app/language.h"
 #include "app/prompt_fallback.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "tests/app/prompt_document.h"
 #include "uiframework/button.h"
 #include "uiframework/check_box.h"
@@ -136,9 +136,9 @@ class ProgramResources : public testing::Test {
 
   std::unique_ptr<CLayoutWindow> LoadLayout(const LayoutSpec& layout, std::string* parse_error) {
     std::string document;
-    EXPECT_TRUE(ReadResource(layout.name, L"XML", &document)) << app::WideToUtf8(layout.name);
+    EXPECT_TRUE(ReadResource(layout.name, L"XML", &document)) << base::WideToUtf8(layout.name);
     auto window = std::make_unique<CLayoutWindow>(layout.kind, nullptr, &images_);
-    EXPECT_TRUE(window->Load(document, parse_error)) << app::WideToUtf8(layout.name) << ": " << *parse_error;
+    EXPECT_TRUE(window->Load(document, parse_error)) << base::WideToUtf8(layout.name) << ": " << *parse_error;
     window->Resize(window->width(), window->height());
     return window;
   }
@@ -148,7 +148,7 @@ class ProgramResources : public testing::Test {
 
 TEST_F(ProgramResources, EveryImageHasItsSizeAndDistinctFrames) {
   for (const ImageSpec& spec : kImages) {
-    SCOPED_TRACE(app::WideToUtf8(spec.name));
+    SCOPED_TRACE(base::WideToUtf8(spec.name));
     std::string png;
     ASSERT_TRUE(ReadResource(spec.name, MAKEINTRESOURCEW(kImageResourceType), &png));
     // IHDR: width and height big-endian at 16 and 20, colour type at 25 (6 RGBA, 2 RGB).
@@ -189,22 +189,22 @@ TEST_F(ProgramResources, EveryImageHasItsSizeAndDistinctFrames) {
 
 TEST_F(ProgramResources, EveryLayoutParsesWholeAndHoldsEveryId) {
   for (const LayoutSpec& layout : Layouts()) {
-    SCOPED_TRACE(app::WideToUtf8(layout.name));
+    SCOPED_TRACE(base::WideToUtf8(layout.name));
     std::string error;
     std::unique_ptr<CLayoutWindow> window = LoadLayout(layout, &error);
     EXPECT_EQ("", error);  // ours are well-formed: nothing depends on the reader's tolerance
     if (layout.kind == WindowKind::kMain) {
-      for (const wchar_t* id : kMainIds) EXPECT_NE(nullptr, window->FindElement(id)) << app::WideToUtf8(id);
+      for (const wchar_t* id : kMainIds) EXPECT_NE(nullptr, window->FindElement(id)) << base::WideToUtf8(id);
       if (layout.russian) {
-        for (const wchar_t* id : kRussianMainIds) EXPECT_NE(nullptr, window->FindElement(id)) << app::WideToUtf8(id);
+        for (const wchar_t* id : kRussianMainIds) EXPECT_NE(nullptr, window->FindElement(id)) << base::WideToUtf8(id);
       }
       EXPECT_EQ(652, window->width());
       EXPECT_EQ(412, window->height());
     } else {
-      for (const wchar_t* id : kPopupIds) EXPECT_NE(nullptr, window->FindElement(id)) << app::WideToUtf8(id);
+      for (const wchar_t* id : kPopupIds) EXPECT_NE(nullptr, window->FindElement(id)) << base::WideToUtf8(id);
       if (layout.russian) {
         for (const wchar_t* id : kRussianPopupIds) {
-          EXPECT_NE(nullptr, window->FindElement(id)) << app::WideToUtf8(id);
+          EXPECT_NE(nullptr, window->FindElement(id)) << base::WideToUtf8(id);
         }
       }
       EXPECT_EQ(layout.russian ? 196 : 244, window->height());
@@ -237,9 +237,9 @@ class TextFit {
                                                  format, &size))
         << where;
     if (single_line) {
-      EXPECT_LE(size.cx, rect.width()) << where << " \"" << app::WideToUtf8(text) << "\" is cut";
+      EXPECT_LE(size.cx, rect.width()) << where << " \"" << base::WideToUtf8(text) << "\" is cut";
     } else {
-      EXPECT_LE(size.cy, rect.height()) << where << " \"" << app::WideToUtf8(text) << "\" is cut";
+      EXPECT_LE(size.cy, rect.height()) << where << " \"" << base::WideToUtf8(text) << "\" is cut";
     }
   }
 
@@ -250,7 +250,7 @@ class TextFit {
 void CheckElementTexts(TextFit* fit, const std::string& document, CElementList& list) {
   for (size_t i = 0; i < list.size(); ++i) {
     CBaseElementCtl* element = list.at(i);
-    const std::string where = document + " " + app::WideToUtf8(element->GetId());
+    const std::string where = document + " " + base::WideToUtf8(element->GetId());
     UiRect rect = element->GetRect();
     if (auto* box = dynamic_cast<CCheckBoxCtl*>(element)) {
       rect.left += 16 + 5, rect.right += 4;  // after the box frame, 4 px beyond the element
@@ -276,7 +276,7 @@ TEST_F(ProgramResources, EveryTitleAndDefaultTextFitsItsElement) {
       TextFit fit(facts);
       std::string error;
       std::unique_ptr<CLayoutWindow> window = LoadLayout(layout, &error);
-      const std::string name = app::WideToUtf8(layout.name) + (facts.chinese_system ? " (Chinese system)" : "");
+      const std::string name = base::WideToUtf8(layout.name) + (facts.chinese_system ? " (Chinese system)" : "");
       CheckElementTexts(&fit, name, window->elements());
       // The messages a popup shows by default in its kinds 1-3.
       if (layout.kind != WindowKind::kPopup || layout.russian) continue;
@@ -295,11 +295,11 @@ TEST_F(ProgramResources, EveryTitleAndDefaultTextFitsItsElement) {
         const char* key = panel_states::PopupDefaultPromptKey(kind);
         const std::string* text = parsed.Find(key);
         ASSERT_NE(nullptr, text) << key;
-        fit.Check(name + " id_static_tip2 " + key, app::Utf8ToWide(*text), tip2->font(), tip2->TextRect(), false);
+        fit.Check(name + " id_static_tip2 " + key, base::Utf8ToWide(*text), tip2->font(), tip2->TextRect(), false);
       }
       const std::string* downloading = parsed.Find("Downloading");
       ASSERT_NE(nullptr, downloading);
-      fit.Check(name + " id_static_tip1 Downloading", app::Utf8ToWide(*downloading), tip1->font(), tip1->TextRect(),
+      fit.Check(name + " id_static_tip1 Downloading", base::Utf8ToWide(*downloading), tip1->font(), tip1->TextRect(),
                 false);
     }
   }
@@ -312,7 +312,7 @@ TEST_F(ProgramResources, EveryPromptTextFitsTheProfileRead) {
     const PromptDocument parsed = ParsePromptDocument(prompts);
     ASSERT_TRUE(parsed.ok) << parsed.error;
     for (const auto& entry : parsed.values) {
-      EXPECT_LE(entry.second.size(), 399u) << app::WideToUtf8(language.prompt_resource) << " " << entry.first;
+      EXPECT_LE(entry.second.size(), 399u) << base::WideToUtf8(language.prompt_resource) << " " << entry.first;
     }
   }
 }

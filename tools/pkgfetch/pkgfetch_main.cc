@@ -1,11 +1,12 @@
-// pkgfetch.exe URL SIZE OUTFILE
+// pkgfetch.exe URL SIZE OUTFILE [LOGFOLDER]
 //
 // Downloads a package the way the installer does, on the same loops with the same controller:
 // the range probe, the file preallocated on the file loop, four ranged parts that resume after
 // failures, and the libcurl whole-file transfer when ranges keep failing. Prints one JSON line
 //   {"ok":true,"bytes":536870912,"seconds":4.215,"mode":"multi-part","fallback":false,"restarts":0}
 // and exits with 0 only when OUTFILE holds all SIZE bytes. The peak working set goes to the
-// standard error stream.
+// standard error stream. With LOGFOLDER the installer's log ("PindleDownloaderLog0.log") is
+// written there, so that a failed download can be read as a user's log would show it.
 #include <windows.h>
 #include <psapi.h>
 
@@ -15,14 +16,15 @@
 #include <string>
 
 #include "app/global.h"
-#include "app/text_encoding.h"
 #include "download/download_controller.h"
 #include "download/download_plan.h"
 #include "download/package_file.h"
 #include "download/probe_judgement.h"
+#include "log/log_assist.h"
 #include "net/curl_global.h"
-#include "net/ref_ptr.h"
 #include "runtime/message_loop.h"
+#include "runtime/ref_ptr.h"
+#include "runtime/text_encoding.h"
 #include "runtime/thread.h"
 #include "runtime/time_ticks.h"
 
@@ -55,7 +57,7 @@ const char* ModeName(int mode) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: pkgfetch URL SIZE OUTFILE\n");
+  std::fprintf(stderr, "usage: pkgfetch URL SIZE OUTFILE [LOGFOLDER]\n");
   return 2;
 }
 
@@ -64,9 +66,9 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
   // Before any thread: the whole-file fallback runs libcurl on the file loop.
   net::CurlGlobalScope curl_global;
-  if (argc != 4) return Usage();
-  const std::string url = app::WideToUtf8(argv[1]);
-  const std::string size_text = app::WideToUtf8(argv[2]);
+  if (argc != 4 && argc != 5) return Usage();
+  const std::string url = base::WideToUtf8(argv[1]);
+  const std::string size_text = base::WideToUtf8(argv[2]);
   const uint32_t size = download::ParsePackageSize(size_text);
   if (size == 0 || size == download::kSizeOutOfRange) return Usage();
   wchar_t full_path[MAX_PATH];
@@ -95,8 +97,14 @@ int wmain(int argc, wchar_t** argv) {
   base::SetThreadLoop(base::kIoLoop, io_thread.message_loop());
   base::SetThreadLoop(base::kFileLoop, file_thread.message_loop());
 
+  simlog::LogAssist& log = simlog::LogAssist::GetInstance();
+  if (argc == 5) {
+    log.SetLogName("PindleDownloaderLog");
+    log.Init(3, base::WideToAnsi(argv[4]));
+  }
+
   ConsoleWindow window;
-  net::RefPtr<DownloadController> controller(new DownloadController(&window, &global));
+  base::RefPtr<DownloadController> controller(new DownloadController(&window, &global));
   const uint32_t started = base::SystemMillisecondCounter();
   controller->QueryDownloadInfo();
   controller->StartDownload();
@@ -108,6 +116,7 @@ int wmain(int argc, wchar_t** argv) {
   const uint32_t restarts = controller->restart_count();
   controller->Detach();
   controller.reset();
+  log.StopThread();
   io_thread.Stop();
   base::SetThreadLoop(base::kIoLoop, nullptr);
   file_thread.Stop();

@@ -5,7 +5,7 @@
 #include "app/language.h"
 #include "app/prompt_fallback.h"
 #include "app/prompt_texts.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "tools/renderlayout/layout_render.h"
 #include "uiframework/gdi_canvas.h"
 #include "uiframework/gdi_resource.h"
@@ -64,8 +64,8 @@ panel_states::MainTexts MainWindowTexts() {
   std::string document;
   app::CustomSettings settings;
   if (ReadXmlResource(L"CUSTOM_SETTING", &document) && settings.Parse(document)) {
-    texts.main_title = app::Utf8ToWide(settings.Get("main_title"));
-    texts.player_version = app::Utf8ToWide(settings.Get("player_version"));
+    texts.main_title = base::Utf8ToWide(settings.Get("main_title"));
+    texts.player_version = base::Utf8ToWide(settings.Get("player_version"));
   }
   texts.install_folder = L"C:\\Program Files\\Pindle";
   return texts;
@@ -119,13 +119,13 @@ RenderOutcome CLayoutRender::Prepare(const std::wstring& resource, const std::st
   window_.reset();
   std::string document;
   if (!ReadXmlResource(resource, &document)) {
-    *reason = "unknown resource: no layout document \"" + app::WideToUtf8(resource) + "\"";
+    *reason = "unknown resource: no layout document \"" + base::WideToUtf8(resource) + "\"";
     return RenderOutcome::kUnknownResource;
   }
   WindowKind kind;
   RenderState state;
   if (!WindowKindOfLayout(resource, &kind)) {
-    *reason = "unknown state: \"" + app::WideToUtf8(resource) + "\" is neither a main window nor a popup layout";
+    *reason = "unknown state: \"" + base::WideToUtf8(resource) + "\" is neither a main window nor a popup layout";
     return RenderOutcome::kUnknownState;
   }
   if (!ParseRenderState(state_text, &state) || state.window != kind) {
@@ -138,7 +138,7 @@ RenderOutcome CLayoutRender::Prepare(const std::wstring& resource, const std::st
   window_ = std::make_unique<CLayoutWindow>(kind, owner_.get(), images_.get());
   std::string error;
   if (!window_->Load(document, &error)) {
-    *reason = "layout \"" + app::WideToUtf8(resource) + "\" is unusable: " + error;
+    *reason = "layout \"" + base::WideToUtf8(resource) + "\" is unusable: " + error;
     window_.reset();
     return RenderOutcome::kFailed;
   }

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "tools/renderlayout/layout_render.h"
 #include "uiframework/attribute_values.h"
 #include "uiframework/gdi_resource.h"
@@ -43,8 +43,8 @@ int wmain(int argc, wchar_t** argv) {
     return Fail(2, "usage: renderlayout.exe RESOURCE STATE OUT.png [--over R,G,B]");
   }
   uint8_t over[3] = {};
-  if (argc == 6 && !ParseOver(app::WideToUtf8(argv[5]), over)) {
-    return Fail(2, "--over wants R,G,B with each part 0-255, not \"" + app::WideToUtf8(argv[5]) + "\"");
+  if (argc == 6 && !ParseOver(base::WideToUtf8(argv[5]), over)) {
+    return Fail(2, "--over wants R,G,B with each part 0-255, not \"" + base::WideToUtf8(argv[5]) + "\"");
   }
   CGDIResource& resources = GetGDIResource();
   if (!resources.StartGdiplus(L"")) return Fail(1, "GDI+ did not start");
@@ -52,10 +52,10 @@ int wmain(int argc, wchar_t** argv) {
   {
     CDibSurface surface;
     std::string reason;
-    switch (RenderLayout(argv[1], app::WideToUtf8(argv[2]), &surface, &reason)) {
+    switch (RenderLayout(argv[1], base::WideToUtf8(argv[2]), &surface, &reason)) {
       case RenderOutcome::kRendered:
         if (argc == 6) surface.CompositeOver(over[0], over[1], over[2]);
-        if (!surface.SavePng(argv[3])) code = Fail(1, "cannot write " + app::WideToUtf8(argv[3]));
+        if (!surface.SavePng(argv[3])) code = Fail(1, "cannot write " + base::WideToUtf8(argv[3]));
         break;
       case RenderOutcome::kUnknownResource:
       case RenderOutcome::kUnknownState: code = Fail(2, reason); break;

@@ -18,9 +18,9 @@
 #include "analytics/analytics_reporter.h"
 #include "analytics/installer_presets.h"
 #include "app/startup.h"
-#include "app/text_encoding.h"
 #include "net/curl_global.h"
 #include "runtime/at_exit.h"
+#include "runtime/text_encoding.h"
 
 namespace {
 
@@ -43,15 +43,15 @@ int wmain(int argc, wchar_t** argv) {
   net::CurlGlobalScope curl_global;
   base::AtExitManager at_exit;
   if (argc < 4) return Usage("too few arguments");
-  const std::string collector = app::WideToUtf8(argv[1]);
+  const std::string collector = base::WideToUtf8(argv[1]);
   // The staging path is narrow UTF-8, as the installer's is.
-  const std::string staging_file = app::WideToUtf8(argv[2]);
-  const std::string event_name = app::WideToUtf8(argv[3]);
+  const std::string staging_file = base::WideToUtf8(argv[2]);
+  const std::string event_name = base::WideToUtf8(argv[3]);
   if (collector.empty()) return Usage("empty COLLECTOR_URL");
   if (staging_file.empty()) return Usage("empty STAGING_FILE");
   AnalyticsReporter::Properties properties;
   for (int i = 4; i < argc; ++i) {
-    const std::string argument = app::WideToUtf8(argv[i]);
+    const std::string argument = base::WideToUtf8(argv[i]);
     const size_t equals = argument.find('=');
     if (equals == std::string::npos) return Usage("a property is not key=value");
     if (equals == 0) return Usage("a property has an empty key");

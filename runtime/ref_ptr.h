@@ -1,11 +1,11 @@
-// A counted reference to a RefCountedThreadSafe object: takes one reference when it is given a
-// pointer and drops it when it lets go.
-#ifndef NET_REF_PTR_H_
-#define NET_REF_PTR_H_
+// A counted reference to a RefCountedThreadSafe object (runtime/ref_counted.h): takes one reference
+// when it is given a pointer and drops it when it lets go.
+#ifndef RUNTIME_REF_PTR_H_
+#define RUNTIME_REF_PTR_H_
 
 #include <utility>
 
-namespace net {
+namespace base {
 
 template <class T>
 class RefPtr {
@@ -40,6 +40,6 @@ class RefPtr {
   T* ptr_;
 };
 
-}  // namespace net
+}  // namespace base
 
-#endif  // NET_REF_PTR_H_
+#endif  // RUNTIME_REF_PTR_H_
