@@ -3,9 +3,9 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "log/log_assist.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 #include "uiframework/gdi_canvas.h"
 #include "uiframework/trans_window.h"
 #include "uiframework/window_paint.h"
@@ -121,8 +121,8 @@ CUpdateWindowBase::~CUpdateWindowBase() {
 bool CUpdateWindowBase::LoadLayout(HWND owner, const std::wstring& resource_name) {
   std::string document;
   if (!ReadXmlResource(resource_name, &document)) {
-    LogFailure(__LINE__,
-               simlog::LogAssist::FormatString("layout resource %s not found", app::WideToUtf8(resource_name).c_str()));
+    LogFailure(__LINE__, simlog::LogAssist::FormatString("layout resource %s not found",
+                                                         base::WideToUtf8(resource_name).c_str()));
     return false;
   }
   return LoadLayoutDocument(owner, document, resource_name);
@@ -135,7 +135,7 @@ bool CUpdateWindowBase::LoadLayoutDocument(HWND owner, const std::string& docume
   layout_ = std::make_unique<CLayoutWindow>(kind_, this, images_.get());
   std::string error;
   if (!layout_->Load(document, &error)) {
-    LogFailure(__LINE__, simlog::LogAssist::FormatString("layout %s is unusable: %s", app::WideToUtf8(name).c_str(),
+    LogFailure(__LINE__, simlog::LogAssist::FormatString("layout %s is unusable: %s", base::WideToUtf8(name).c_str(),
                                                          error.c_str()));
     layout_.reset();
     return false;
@@ -150,7 +150,7 @@ bool CUpdateWindowBase::LoadLayoutDocument(HWND owner, const std::string& docume
                                  rect.left, rect.top, rect.width(), rect.height(), owner, nullptr, instance, this);
   if (!created) {
     LogFailure(__LINE__, simlog::LogAssist::FormatString("CreateWindowExW of layout %s failed, error %lu",
-                                                         app::WideToUtf8(name).c_str(), GetLastError()));
+                                                         base::WideToUtf8(name).c_str(), GetLastError()));
     hwnd_ = nullptr;
     layout_.reset();
     return false;
@@ -512,8 +512,8 @@ void CTransWindow::ApplyRoundCorners() {
   }
   const UiRect window = WindowRect();
   const int width = window.width(), height = window.height();
-  ScopedGdiObject rounded(CreateRoundRectRgn(0, 0, width + 1, height, 5, 5));
-  ScopedGdiObject lower(CreateRectRgn(0, 5, width, height));
+  base::ScopedGdiObject rounded(CreateRoundRectRgn(0, 0, width + 1, height, 5, 5));
+  base::ScopedGdiObject lower(CreateRectRgn(0, 5, width, height));
   if (!rounded.get() || !lower.get()) return;
   CombineRgn(static_cast<HRGN>(rounded.get()), static_cast<HRGN>(rounded.get()), static_cast<HRGN>(lower.get()),
              RGN_OR);

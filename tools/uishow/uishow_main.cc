@@ -18,7 +18,7 @@
 #include "app/language.h"
 #include "app/prompt_fallback.h"
 #include "app/prompt_texts.h"
-#include "app/text_encoding.h"
+#include "runtime/text_encoding.h"
 #include "runtime/layer_loop.h"
 #include "runtime/message_loop.h"
 #include "tools/renderlayout/render_state.h"
@@ -115,7 +115,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options* options) {
   for (int i = 1; i < argc; ++i) {
     const std::wstring name = argv[i];
     if (i + 1 >= argc) return false;
-    const std::string value = app::WideToUtf8(argv[++i]);
+    const std::string value = base::WideToUtf8(argv[++i]);
     if (name == L"--lan") {
       options->language = app::FindLanguageByCode(value);
       if (!options->language) return false;
