@@ -108,7 +108,7 @@ class Uninstall {
     const std::wstring folder = desktop;
     const std::wstring main_program = install_ + L"\\bin\\" + kMainProgram;
     WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(::FindFirstFileW((folder + L"\\*.lnk").c_str(), &entry));
+    base::ScopedFindHandle find(::FindFirstFileW((folder + L"\\*.lnk").c_str(), &entry));
     if (!find.valid()) return;
     do {
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
@@ -177,7 +177,7 @@ class Uninstall {
   bool RemoveTree(const std::wstring& folder, const std::wstring& keep) {
     bool emptied = true;
     WIN32_FIND_DATAW entry;
-    ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    base::ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (!find.valid()) return true;
     do {
       const std::wstring name = entry.cFileName;
@@ -216,7 +216,7 @@ class Uninstall {
 // True when `folder` holds exactly one entry, named `name`, a folder when `is_folder`.
 bool HoldsOnly(const std::wstring& folder, const std::wstring& name, bool is_folder) {
   WIN32_FIND_DATAW entry;
-  ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+  base::ScopedFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
   if (!find.valid()) return false;
   int matches = 0;
   do {

@@ -11,7 +11,7 @@
 
 #include "scratch_folder.h"
 #include "system/registry.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 #include "system/shortcut.h"
 
 namespace {
@@ -73,7 +73,7 @@ class Process {
   }
 
  private:
-  ScopedHandle process_;
+  base::ScopedHandle process_;
   DWORD id_ = 0;
   std::wstring command_;
 };
@@ -236,7 +236,7 @@ class SimulatedInstall {
     return RegReadString(root, key, value, &text);
   }
   bool HasKey(const std::wstring& key) const {
-    ScopedRegKey open;
+    base::ScopedRegKey open;
     return RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, open.receive()) ==
            ERROR_SUCCESS;
   }
@@ -252,7 +252,7 @@ class SimulatedInstall {
   }
   // As the install steps make the desktop shortcut.
   bool MakeShortcut(const std::wstring& file, const std::wstring& target) {
-    ScopedComPtr<IShellLinkW> link;
+    base::ScopedComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 reinterpret_cast<void**>(link.receive())))) {
       return false;
@@ -261,7 +261,7 @@ class SimulatedInstall {
     link.get()->SetArguments(L"");
     link.get()->SetShowCmd(SW_SHOW);
     link.get()->SetWorkingDirectory(folder_.c_str());
-    ScopedComPtr<IPersistFile> persist;
+    base::ScopedComPtr<IPersistFile> persist;
     if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.receive())))) {
       return false;
     }
