@@ -11,6 +11,7 @@
 #include "log/log_assist.h"
 #include "runtime/text_encoding.h"
 #include "system/device_id.h"
+#include "system/embedded_program.h"
 #include "system/file_util.h"
 #include "system/os_version.h"
 
@@ -21,14 +22,7 @@ namespace {
 const char kSource[] = "DoApp.cpp";
 
 bool LoadResourceText(const wchar_t* name, const wchar_t* type, std::string* text) {
-  HRSRC resource = FindResourceW(nullptr, name, type);
-  if (!resource) return false;
-  HGLOBAL loaded = LoadResource(nullptr, resource);
-  const DWORD size = SizeofResource(nullptr, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return false;
-  text->assign(static_cast<const char*>(data), size);
-  return true;
+  return ReadOwnResource(name, type, text);
 }
 
 bool IsFixedDrive(const wchar_t* root) {

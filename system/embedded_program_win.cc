@@ -4,20 +4,28 @@
 #include "system/embedded_program.h"
 #include "runtime/scoped_handle_win.h"
 
-bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wchar_t* type) {
+bool ReadOwnResource(const wchar_t* name, const wchar_t* type, std::string* bytes) {
   HMODULE module = GetModuleHandleW(nullptr);
   HRSRC resource = FindResourceW(module, name, type);
   if (!resource) return false;
   const DWORD size = SizeofResource(module, resource);
   HGLOBAL loaded = LoadResource(module, resource);
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes && size > 0) return false;
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data && size > 0) return false;
+  bytes->assign(static_cast<const char*>(data), size);
+  return true;
+}
+
+bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wchar_t* type) {
+  std::string bytes;
+  if (!ReadOwnResource(name, type, &bytes)) return false;
+  const DWORD size = static_cast<DWORD>(bytes.size());
 
   base::ScopedHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   DWORD written = 0;
-  if (!WriteFile(file.get(), bytes, size, &written, nullptr)) return false;
+  if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return false;
   return written == size;
 }
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "system/embedded_program.h"
 #include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "runtime/scoped_handle_win.h"
@@ -44,13 +45,7 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }
 
 bool ReadXmlResource(const std::wstring& name, std::string* bytes) {
-  HRSRC resource = FindResourceW(nullptr, name.c_str(), L"XML");
-  if (!resource) return false;
-  HGLOBAL loaded = LoadResource(nullptr, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return false;
-  bytes->assign(static_cast<const char*>(data), SizeofResource(nullptr, resource));
-  return true;
+  return ReadOwnResource(name.c_str(), L"XML", bytes);
 }
 
 RECT ToRect(const UiRect& rect) {

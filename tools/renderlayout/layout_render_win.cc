@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "system/embedded_program.h"
 #include "app/custom_settings.h"
 #include "app/global.h"
 #include "app/language.h"
@@ -26,13 +27,7 @@ class HeadlessOwner : public IElementOwner {
 };
 
 bool ReadXmlResource(const std::wstring& name, std::string* bytes) {
-  HRSRC resource = FindResourceW(nullptr, name.c_str(), L"XML");
-  if (!resource) return false;
-  HGLOBAL loaded = LoadResource(nullptr, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return false;
-  bytes->assign(static_cast<const char*>(data), SizeofResource(nullptr, resource));
-  return true;
+  return ReadOwnResource(name.c_str(), L"XML", bytes);
 }
 
 bool SameName(const std::wstring& a, const wchar_t* b) {
