@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "UI/main_window.h"
 #include "app/command_line.h"
 #include "app/global.h"
 #include "app/global_setup.h"
@@ -80,6 +81,7 @@ int RunApplication(HINSTANCE instance) {
   LogLine(282, "Param Path:" + base::WideToAnsi(global.install_path_argument), global.debug);
 
   // 7-8. The utility window creates the main window; the UI loop runs until the installer ends.
+  InstallMainWindowHost();
   CUtilityWindow utility_window;
   if (utility_window.Create(instance, global.utility_window_class)) {
     ui_loop.Run();

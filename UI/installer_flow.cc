@@ -321,6 +321,11 @@ void InstallerFlow::StartInstallStage() {
   services_->StartInstallSteps();
 }
 
+void InstallerFlow::OnInstallComplete() {
+  install_done_ = true;
+  stage_ = kStageComplete;
+}
+
 void InstallerFlow::RunStep(FlowStep step, float value) {
   switch (step) {
     case FlowStep::kUrlWait:

@@ -183,6 +183,8 @@ class InstallerFlow {
   // one popup with the prompt text `prompt_key`, the window closes. Later calls do nothing.
   void OnDownloadFatal(const std::string& fail_type, const std::string& prompt_key);
   void StartInstallStage();
+  // The product's installers have run and the install steps are done: the complete stage.
+  void OnInstallComplete();
   void RunStep(FlowStep step, float value);
   void CloseAfterCompletion();
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "UI/install_steps.h"
 #include "UI/installer_flow.h"
 #include "app/global.h"
 
@@ -34,6 +35,11 @@ class ProgramServices : public InstallerServices {
   // after the old shortcuts are handled on the file loop).
   ProgramServices(app::CGlobal* global, DownloadController* download, std::function<base::Task*()> start_download_task);
   void set_download(DownloadController* download) { download_ = download; }
+  // The install settings with the controller's own fields, copied on the UI loop for the
+  // shortcut removal; without a source the removal is skipped (logged).
+  void set_install_settings_source(std::function<InstallSettings()> source) { settings_source_ = std::move(source); }
+  // The window's install steps, run by StartInstallSteps.
+  void set_install_steps(std::function<void()> start) { install_steps_ = std::move(start); }
 
   std::wstring PromptText(const char* key) override;
   void ReportExit(const char* reason) override;
@@ -49,13 +55,14 @@ class ProgramServices : public InstallerServices {
   void StartPackageDownload() override;
   void StopPackageDownload() override;
   void QueueLeftoverRemoval() override;
-  // The install steps come with the next part of the flow; until then this logs and stops.
   void StartInstallSteps() override;
 
  private:
   app::CGlobal* global_;
   DownloadController* download_;
   std::function<base::Task*()> start_download_task_;
+  std::function<InstallSettings()> settings_source_;
+  std::function<void()> install_steps_;
 };
 
 // File loop: "\" appended to the folder and its folders created; false when that fails (logged).

@@ -45,12 +45,14 @@ struct ShortcutStep {
     if (start_download) base::Task::Drop(start_download);
   }
   bool remove_data = false;
+  bool have_settings = false;
+  InstallSettings settings;
   base::Task* start_download = nullptr;
 };
 
 void ShortcutsThenPost(std::shared_ptr<ShortcutStep> step) {
-  // The shortcut steps belong to the install steps; until they come only the hand-back runs.
   SIMLOG(kLogSource, true, "RemoveOldShortcuts(%d)", step->remove_data ? 1 : 0);
+  if (step->have_settings) RemoveOldShortcuts(step->settings, step->remove_data);
   if (!step->start_download) return;
   if (base::MessageLoop* ui = base::GetThreadLoop(base::kUiLoop)) {
     ui->PostTask(step->start_download);
@@ -141,6 +143,12 @@ void ProgramServices::RemoveOldShortcuts(bool remove_data, bool then_start_downl
   }
   auto step = std::make_shared<ShortcutStep>();
   step->remove_data = remove_data;
+  if (settings_source_) {
+    step->settings = settings_source_();
+    step->have_settings = true;
+  } else {
+    SIMLOG(kLogSource, true, "RemoveOldShortcuts: no install settings, the shortcuts stay");
+  }
   if (then_start_download && start_download_task_) step->start_download = start_download_task_();
   file->PostTask(base::NewFunctionTask(&ShortcutsThenPost, step));
 }
@@ -161,7 +169,11 @@ void ProgramServices::QueueLeftoverRemoval() {
 }
 
 void ProgramServices::StartInstallSteps() {
-  SIMLOG(kLogSource, true, "StartInstallStage: install steps follow");
+  if (install_steps_) {
+    install_steps_();
+  } else {
+    SIMLOG(kLogSource, true, "StartInstallStage: no install steps bound");
+  }
 }
 
 }  // namespace installer

@@ -14,6 +14,8 @@ class ICanvas {
   virtual ~ICanvas() = default;
   // Per-pixel alpha blend of `source` (a rectangle of the image) stretched into `dest`.
   virtual void BlendImage(const UiImage& image, const UiRect& dest, const UiRect& source) = 0;
+  // The same with the whole image's opacity scaled by `alpha` (0 transparent to 255 as drawn).
+  virtual void FadeImage(const UiImage& image, const UiRect& dest, const UiRect& source, int alpha) = 0;
   // `source` nine-sliced into `dest` keeping `corners` unscaled; all-zero corners is a stretch.
   virtual void NineSlice(const UiImage& image, const UiRect& dest, const UiRect& source, const Margins& corners) = 0;
   // Text in `font` and `colour` with the text-format bits; GDI+ (alpha 0xFE) when `layered`.

@@ -13,6 +13,7 @@ class CGdiCanvas : public ICanvas {
   CGdiCanvas(HDC dc, CGDIResource* resources) : dc_(dc), resources_(resources) {}
 
   void BlendImage(const UiImage& image, const UiRect& dest, const UiRect& source) override;
+  void FadeImage(const UiImage& image, const UiRect& dest, const UiRect& source, int alpha) override;
   void NineSlice(const UiImage& image, const UiRect& dest, const UiRect& source, const Margins& corners) override;
   void DrawString(const std::wstring& text, const UiRect& rect, FontKind font, Colour colour, uint32_t format,
                   bool layered) override;

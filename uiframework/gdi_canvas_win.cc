@@ -14,6 +14,12 @@ void CGdiCanvas::BlendImage(const UiImage& image, const UiRect& dest, const UiRe
   resources_->BlendRect(dc_, static_cast<HBITMAP>(image.handle), ToRect(dest), ToRect(source), 2);
 }
 
+void CGdiCanvas::FadeImage(const UiImage& image, const UiRect& dest, const UiRect& source, int alpha) {
+  // A nine-slice with no corners is a plain stretch, and it carries a constant alpha.
+  resources_->DrawNineSlice(dc_, static_cast<HBITMAP>(image.handle), ToRect(dest), ToRect(source),
+                            alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha), 0, 0, 0, 0);
+}
+
 void CGdiCanvas::NineSlice(const UiImage& image, const UiRect& dest, const UiRect& source, const Margins& corners) {
   resources_->DrawNineSlice(dc_, static_cast<HBITMAP>(image.handle), ToRect(dest), ToRect(source), 255, corners.left,
                             corners.top, corners.right, corners.bottom);

@@ -60,7 +60,7 @@ class RecordingOwner : public IElementOwner {
 
 // One drawing call.
 struct DrawCall {
-  std::string kind;  // "blend", "nineslice", "text", "roundrect", "rectangle", "fill", "line"
+  std::string kind;  // "blend", "fade", "nineslice", "text", "roundrect", "rectangle", "fill", "line"
   void* image = nullptr;
   UiRect dest;
   UiRect source;
@@ -71,6 +71,7 @@ struct DrawCall {
   Colour brush = 0;
   uint32_t format = 0;
   bool layered = false;
+  int alpha = 255;  // "fade"
 };
 
 class RecordingCanvas : public ICanvas {
@@ -78,6 +79,11 @@ class RecordingCanvas : public ICanvas {
   void BlendImage(const UiImage& image, const UiRect& dest, const UiRect& source) override {
     DrawCall call;
     call.kind = "blend", call.image = image.handle, call.dest = dest, call.source = source;
+    calls.push_back(call);
+  }
+  void FadeImage(const UiImage& image, const UiRect& dest, const UiRect& source, int alpha) override {
+    DrawCall call;
+    call.kind = "fade", call.image = image.handle, call.dest = dest, call.source = source, call.alpha = alpha;
     calls.push_back(call);
   }
   void NineSlice(const UiImage& image, const UiRect& dest, const UiRect& source, const Margins& corners) override {

@@ -23,6 +23,7 @@ class AnyImages : public IImageSource {
 class CheckingCanvas : public ICanvas {
  public:
   void BlendImage(const UiImage& image, const UiRect&, const UiRect&) override { Check(image); }
+  void FadeImage(const UiImage& image, const UiRect&, const UiRect&, int) override { Check(image); }
   void NineSlice(const UiImage& image, const UiRect&, const UiRect&, const Margins&) override { Check(image); }
   void DrawString(const std::wstring&, const UiRect&, FontKind font, Colour, uint32_t, bool) override {
     if (static_cast<int>(font) < 0 || static_cast<int>(font) >= kFontKindCount) abort();
