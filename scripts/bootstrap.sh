@@ -24,7 +24,7 @@ APT_PACKAGES=(
   fonts-wine fonts-wqy-microhei fonts-tlwg-loma-ttf
   cmake ninja-build g++ make pkg-config dpkg-dev xz-utils python3 openssl ca-certificates
   googletest libjsoncpp-dev libcurl4-openssl-dev zlib1g-dev
-  7zip nginx-light curl aria2 clang-format
+  7zip nginx-light curl aria2 clang-format xdotool
 )
 
 # ---- 1. Debian packages ------------------------------------------------------------------
