@@ -19,6 +19,7 @@
 #include "runtime/text_encoding.h"
 #include "system/file_util.h"
 #include "tests/app/prompt_document.h"
+#include "tests/support/started_program_win.h"
 
 namespace app {
 namespace {
@@ -115,31 +116,23 @@ TEST_F(ForeignProfileTest, ProgramRestoresTheLanguageAndLogsInTheProfile) {
     DeleteFileW((log_folder + name).c_str());
   for (const std::wstring& file : PromptFilesInTemp()) DeleteFileW(file.c_str());
 
-  std::wstring command = L"\"" + base::Utf8ToWide(PINDLE_PROGRAM_PATH) + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-  DWORD code = 0;
-  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(1u, code);
+  {
+    StartedProgram program(base::Utf8ToWide(PINDLE_PROGRAM_PATH), L"");
+    ASSERT_TRUE(program.started());
+    HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "the main window shows in this profile";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, program.Wait(30000));
+  }
 
   // The saved language came back: the start line shows no system language and group 3.
   const std::string log = ReadWide(log_folder + L"\\PindleDownloaderLog0.log");
   EXPECT_NE(std::string::npos, log.find(" ###########################################\n")) << log;
   EXPECT_NE(std::string::npos, log.find(" downloader start:OS language:0    3\n")) << log;
 
-  // Without a main window the program leaves its prompt document in the temporary folder;
-  // read the way the main window reads it, it gives the Japanese texts.
-  const std::vector<std::wstring> files = PromptFilesInTemp();
-  ASSERT_EQ(1u, files.size());
-  CGlobal global;
-  global.prompt_file = files[0];
-  LoadPromptTexts(&global, kPromptGroupEnglish);
-  ExpectJapaneseTexts(global.prompts);
+  // The main window read its prompt document from the temporary folder of this profile and
+  // deleted it; the texts it read are those of StartUpRestoresTheSavedLanguageAndReadsItsTexts.
+  EXPECT_TRUE(PromptFilesInTemp().empty());
 }
 
 }  // namespace

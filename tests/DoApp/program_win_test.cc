@@ -1,5 +1,6 @@
 // PindleDownloader.exe itself under Wine: start-up lines in the log, exit codes, the
-// single-instance handshake.
+// single-instance handshake. The program opens its main window and keeps it open until someone
+// closes it, so these runs close the window as a person would (WM_CLOSE) once it is there.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -8,6 +9,8 @@
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "tests/support/started_program_win.h"
 
 namespace {
 
@@ -31,26 +34,17 @@ void RemoveLogs() {
     DeleteFileW((LogFolder() + name).c_str());
 }
 
-// Runs the program with `arguments`; returns its exit code, or -1 when it did not end in time.
+// Runs the program with `arguments`, closes its main window once it shows, and returns its exit
+// code: -1 when it did not end in time, -2 when it could not start. A program that ends by
+// itself (a second copy) returns its own code.
 int RunProgram(const std::wstring& arguments, const wchar_t* environment = nullptr) {
-  std::wstring command = L"\"" + std::wstring(kProgram) + L"\" " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      const_cast<wchar_t*>(environment), nullptr, &startup, &process))
-    return -2;
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &code);
-  else
-    TerminateProcess(process.hProcess, 99);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
+  StartedProgram program(kProgram, arguments, environment);
+  if (!program.started()) return -2;
+  if (HWND window = program.WaitForWindow()) PostMessageW(window, WM_CLOSE, 0, 0);
+  return program.Wait(30000);
 }
 
-TEST(Program, StartsLogsAndEndsWithoutAMainWindow) {
+TEST(Program, StartsLogsAndEndsWhenItsWindowCloses) {
   RemoveLogs();
   EXPECT_EQ(1, RunProgram(L""));
   const std::string log = ReadFile(LogFolder() + L"\\PindleDownloaderLog0.log");
@@ -121,6 +115,23 @@ TEST(Program, SecondCopyWakesTheFirstAndExitsAtOnce) {
   EXPECT_EQ(1, MarkerWindow::activations());
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((LogFolder() + L"\\PindleDownloaderLog0.log").c_str()))
       << "a second copy writes no log";
+}
+
+// A second copy started while the first one runs restores the first one's minimised window.
+TEST(Program, SecondCopyRestoresTheMinimisedWindow) {
+  StartedProgram first(kProgram, L"");
+  ASSERT_TRUE(first.started());
+  HWND window = first.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+  ShowWindow(window, SW_MINIMIZE);
+  for (int i = 0; i < 50 && !IsIconic(window); ++i) Sleep(100);
+  ASSERT_TRUE(IsIconic(window));
+  StartedProgram second(kProgram, L"");
+  EXPECT_EQ(0, second.Wait(30000)) << "the second copy wakes the first and ends";
+  for (int i = 0; i < 50 && IsIconic(window); ++i) Sleep(100);
+  EXPECT_FALSE(IsIconic(window));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(1, first.Wait(30000));
 }
 
 // The embedded prompt documents carry the configured help page; the other embedded files are there.
