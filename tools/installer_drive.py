@@ -58,6 +58,12 @@ def element_rects(layout_path):
     return rects
 
 
+def layout_size(layout_path):
+    """The window size a layout document gives: (width, height)."""
+    root = ElementTree.parse(layout_path).getroot()
+    return int(root.get("width", WINDOW_WIDTH)), int(root.get("height", WINDOW_HEIGHT))
+
+
 class Installer:
     def __init__(self, options):
         self.options = options
@@ -99,13 +105,14 @@ class Installer:
         regex = re.compile(pattern)
         return self.wait_for(lambda: regex.search(self.log_text()), "log line /%s/" % pattern, timeout)
 
-    def find_window(self):
-        """The screen position of the installer's 652-pixel-wide main window."""
+    def find_window(self, width=WINDOW_WIDTH, min_height=WINDOW_HEIGHT - 40):
+        """The screen position of a visible window of this size: by default the installer's
+        652-pixel-wide main window; a popup passes its own layout's size."""
         ids = run("xdotool", "search", "--onlyvisible", "--name", "", check=False).split()
         for window in ids:
             geometry = run("xdotool", "getwindowgeometry", "--shell", window, check=False)
             values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
-            if values.get("WIDTH") == str(WINDOW_WIDTH) and int(values.get("HEIGHT", "0")) >= WINDOW_HEIGHT - 40:
+            if values.get("WIDTH") == str(width) and int(values.get("HEIGHT", "0")) >= min_height:
                 return int(values["X"]), int(values["Y"])
         return None
 
@@ -116,11 +123,14 @@ class Installer:
         self.say("screenshot " + path)
         return path
 
-    def click(self, element_id):
-        if element_id not in self.rects:
+    def click(self, element_id, rects=None, origin=None):
+        """A click in the middle of an element of the main window (or of the window whose
+        layout rectangles and screen position are given)."""
+        rects, origin = rects or self.rects, origin or self.origin
+        if element_id not in rects:
             raise RuntimeError("the layout has no element " + element_id)
-        x, y, width, height = self.rects[element_id]
-        screen_x, screen_y = self.origin[0] + x + width // 2, self.origin[1] + y + height // 2
+        x, y, width, height = rects[element_id]
+        screen_x, screen_y = origin[0] + x + width // 2, origin[1] + y + height // 2
         run("xdotool", "mousemove", "--sync", str(screen_x), str(screen_y))
         time.sleep(0.15)  # the hover state comes first, as with a person's pointer
         run("xdotool", "click", "1")
