@@ -7,6 +7,7 @@
 #include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "runtime/scoped_handle_win.h"
+#include "uiframework/edit_pop_window.h"
 #include "uiframework/gdi_canvas.h"
 #include "uiframework/trans_window.h"
 #include "uiframework/window_paint.h"
@@ -488,6 +489,15 @@ void CUpdateWindowBase::SendCursor(PointerShape shape) {
 
 void CUpdateWindowBase::OpenUrl(const std::wstring& url) {
   ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void CUpdateWindowBase::PostWindowMessage(uint32_t message, uintptr_t wparam, intptr_t lparam) {
+  if (hwnd_) PostMessageW(hwnd_, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
+}
+
+std::unique_ptr<IPopupEdit> CUpdateWindowBase::CreatePopupEdit(IPopupEditClient* client) {
+  if (!hwnd_) return nullptr;
+  return std::make_unique<EditPopWindow>(hwnd_, client);
 }
 
 // ---- CTransWindow ----
