@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (as root) to build and test Pindle Downloader, idempotently:
-#   1. Debian packages (cross compilers, Wine, Xvfb, fonts, test peers);
+#   1. Debian packages (cross compilers, Wine, Xvfb and xdotool, fonts, test peers);
 #   2. the third-party sources from Debian's source packages, cross-built once for i686
 #      (and natively where the host tree needs them) into a cache outside the source tree,
 #      keyed by the package versions, so a second run does nothing.
@@ -24,7 +24,7 @@ APT_PACKAGES=(
   fonts-wine fonts-wqy-microhei fonts-tlwg-loma-ttf
   cmake ninja-build g++ make pkg-config dpkg-dev xz-utils python3 openssl ca-certificates
   googletest libjsoncpp-dev libcurl4-openssl-dev zlib1g-dev
-  7zip nginx-light curl aria2 clang-format
+  7zip nginx-light curl aria2 clang-format xdotool
 )
 
 # ---- 1. Debian packages ------------------------------------------------------------------
