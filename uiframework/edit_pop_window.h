@@ -29,6 +29,7 @@ class EditPopWindow : public IPopupEdit {
   bool Open(const PopupEditOptions& options) override;
   bool IsOpen() const override { return window_.valid(); }
   void SetText(const std::wstring& text) override;
+  void Close() override { Close(true); }
 
   // The open pop-up and its edit, or null.
   HWND window() const { return window_.get(); }

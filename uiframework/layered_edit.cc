@@ -51,6 +51,11 @@ void CLayeredEditCtl::SetText(const std::wstring& text) {
   Invalidate(true);
 }
 
+void CLayeredEditCtl::ApplyVisible(bool visible) {
+  visible_ = visible;
+  if (!visible && editing()) popup_->Close();
+}
+
 void CLayeredEditCtl::SetEnabled(bool enabled) {
   CBaseElementCtl::SetEnabled(enabled);
   if (!enabled) {

@@ -24,8 +24,10 @@ class CLayeredEditCtl : public CBaseElementCtl, private IPopupEditClient {
   void LoadFromXml(const ElementAttributes& attributes) override;
   // Stores and repaints; while editing, the pop-up's edit gets the text too.
   void SetText(const std::wstring& text) override;
-  // Stores only.
-  void SetVisible(bool visible) override { visible_ = visible; }
+  // Stores only; hiding also ends an edit in progress, whose pop-up would otherwise stand over
+  // whatever shows in the box's place.
+  void SetVisible(bool visible) override { ApplyVisible(visible); }
+  void ApplyVisible(bool visible) override;
   // Disabling shows the disabled state (the colours of the last other state); enabling, normal.
   void SetEnabled(bool enabled) override;
   // Stores and recomputes the text rectangle.

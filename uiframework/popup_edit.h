@@ -45,6 +45,8 @@ class IPopupEdit {
   virtual bool IsOpen() const = 0;
   // Replaces the text of the open edit (nothing when closed).
   virtual void SetText(const std::wstring& text) = 0;
+  // Ends an open edit as a loss of focus does: the client hears OnPopupEditClosed.
+  virtual void Close() = 0;
 };
 
 #endif  // UIFRAMEWORK_POPUP_EDIT_H_

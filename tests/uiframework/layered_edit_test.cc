@@ -30,6 +30,10 @@ class FakePopupEdit : public IPopupEdit {
   }
   bool IsOpen() const override { return open; }
   void SetText(const std::wstring& text) override { texts_set.push_back(text); }
+  void Close() override {
+    ++closes;
+    LoseFocus(L"closed from outside");
+  }
 
   // What the window reports when it loses the focus.
   void LoseFocus(const std::wstring& text) {
@@ -40,6 +44,7 @@ class FakePopupEdit : public IPopupEdit {
   IPopupEditClient* client;
   bool open = false;
   bool fail_open = false;
+  int closes = 0;
   std::vector<PopupEditOptions> opened;
   std::vector<std::wstring> texts_set;
 };
@@ -241,6 +246,29 @@ TEST_F(LayeredEdit, TextFollowsTheEditWhileEditingAndSetTextReachesIt) {
   edit->SetText(L"E:\\");
   EXPECT_EQ(1u, popup->texts_set.size());
   EXPECT_EQ(L"E:\\", edit->GetText());
+}
+
+// Hiding the box, or the panel holding it, ends the edit; hiding an idle box stores only.
+TEST_F(LayeredEdit, HidingTheBoxEndsItsEditButOtherwiseOnlyStores) {
+  CLayeredEditCtl* edit = Build(R"(<panel id="p" left="6" top="262" width="640" height="280">)"
+                                R"(<layedit id="e" left="96" top="104" width="328" height="32"/></panel>)");
+  edit->SetVisible(false);
+  EXPECT_FALSE(edit->IsVisible());
+  EXPECT_TRUE(owner_.events.empty());
+  edit->SetVisible(true);
+  FakePopupEdit* popup = Click(edit);
+  ASSERT_TRUE(edit->editing());
+  edit->SetVisible(false);
+  EXPECT_EQ(1, popup->closes);
+  EXPECT_FALSE(edit->editing());
+  EXPECT_EQ(L"closed from outside", edit->GetText());
+
+  edit->SetVisible(true);
+  Click(edit);
+  ASSERT_TRUE(edit->editing());
+  window_.FindElement(L"p")->SetVisible(false);
+  EXPECT_EQ(2, popup->closes);
+  EXPECT_FALSE(edit->IsVisible());
 }
 
 TEST_F(LayeredEdit, TypedCharactersPostPathChecksAndEnterAndTabNotify) {

@@ -307,6 +307,23 @@ TEST_F(LayeredEditWindow, EnterAndTabNotifyTheOwnerBeforeThePathCheck) {
   }
 }
 
+// The window's answer to Enter may hide the box (the install starts): its pop-up goes with it
+// instead of standing over the next panel.
+TEST_F(LayeredEditWindow, EnterThatHidesTheBoxEndsTheEdit) {
+  CLayeredEditCtl* box = Box();
+  box->SetEnterHandler(ElementHandler(std::function<void()>([box] { box->SetVisible(false); })));
+  HWND popup = OpenByClick(box);
+  ASSERT_NE(nullptr, popup);
+  real_input::TypeText(L"E:\\");
+  real_input::PressKeys({VK_RETURN});
+  ASSERT_TRUE(PumpUntil([] { return g_host.closed_notices > 0; }));
+  PumpIdle();
+  EXPECT_FALSE(IsWindow(popup));
+  EXPECT_TRUE(PopupWindows().empty());
+  EXPECT_FALSE(box->editing());
+  EXPECT_EQ(L"E:\\", box->GetText());
+}
+
 TEST_F(LayeredEditWindow, TypingAndPastingStopAtFiveThousandCharacters) {
   CLayeredEditCtl* box = Box();
   box->SetText(std::wstring(4990, L'a'));
