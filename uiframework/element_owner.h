@@ -29,6 +29,13 @@ constexpr uint32_t kPathEdited = 12002;       // a character typed into a `check
 constexpr uint32_t kLayeredRepaint = 0x5400;  // wParam 0, lParam the opacity percent
 }  // namespace element_message
 
+// The modifier keys held down, as HeldModifiers reports them.
+namespace held_key {
+constexpr uint32_t kCtrl = 1;
+constexpr uint32_t kShift = 2;
+constexpr uint32_t kAlt = 4;
+}  // namespace held_key
+
 class IElementOwner {
  public:
   virtual ~IElementOwner() = default;
@@ -48,6 +55,8 @@ class IElementOwner {
   virtual void OpenUrl(const std::wstring& url) = 0;
   // Posts `message` with free parameters (12002, 0x1424 with its index); nothing without a window.
   virtual void PostWindowMessage(uint32_t /*message*/, uintptr_t /*wparam*/, intptr_t /*lparam*/) {}
+  // The held_key bits of the modifiers down now (GetKeyState on Windows); none without a keyboard.
+  virtual uint32_t HeldModifiers() const { return 0; }
   // A pop-up edit laid over this window, serving `client`; null where there is no native window
   // (headless trees), and then the element simply takes no typing.
   virtual std::unique_ptr<IPopupEdit> CreatePopupEdit(IPopupEditClient* /*client*/) { return nullptr; }

@@ -495,6 +495,14 @@ void CUpdateWindowBase::PostWindowMessage(uint32_t message, uintptr_t wparam, in
   if (hwnd_) PostMessageW(hwnd_, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
 }
 
+uint32_t CUpdateWindowBase::HeldModifiers() const {
+  uint32_t held = 0;
+  if (GetKeyState(VK_CONTROL) & 0x8000) held |= held_key::kCtrl;
+  if (GetKeyState(VK_SHIFT) & 0x8000) held |= held_key::kShift;
+  if (GetKeyState(VK_MENU) & 0x8000) held |= held_key::kAlt;
+  return held;
+}
+
 std::unique_ptr<IPopupEdit> CUpdateWindowBase::CreatePopupEdit(IPopupEditClient* client) {
   if (!hwnd_) return nullptr;
   return std::make_unique<EditPopWindow>(hwnd_, client);
