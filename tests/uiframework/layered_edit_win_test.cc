@@ -375,6 +375,26 @@ TEST_F(LayeredEditWindow, EveryPopupWindowGoesOnEveryPath) {
   ASSERT_NE(nullptr, OpenByClick(box));
 }
 
+// Every pop-up window, its edit and its brush are given back (on Windows; Wine's GetGuiResources
+// is a stub that answers 0).
+TEST_F(LayeredEditWindow, EditsLeaveNoGdiOrUserObjectsBehind) {
+  HANDLE process = GetCurrentProcess();
+  auto gdi = [&] { return GetGuiResources(process, GR_GDIOBJECTS); };
+  auto user = [&] { return GetGuiResources(process, GR_USEROBJECTS); };
+  if (gdi() == 0) GTEST_SKIP() << "GetGuiResources counts no GDI objects on this system";
+  CLayeredEditCtl* box = Box();
+  DWORD gdi_first = 0, user_first = 0;
+  for (int round = 1; round <= 20; ++round) {
+    ASSERT_NE(nullptr, OpenByClick(box)) << round;
+    ClickElsewhere();
+    ASSERT_TRUE(PumpUntil([&] { return g_host.closed_notices == round; })) << round;
+    PumpIdle();
+    if (round == 1) gdi_first = gdi(), user_first = user();
+  }
+  EXPECT_EQ(gdi_first, gdi());
+  EXPECT_EQ(user_first, user());
+}
+
 // A box whose window has no utility window beside it: the pop-up closes itself.
 TEST(LayeredEditAlone, PopupWithoutAUtilityWindowDestroysItself) {
   app::Global().utility_window = nullptr;
