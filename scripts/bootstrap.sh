@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine (as root) to build and test Pindle Downloader, idempotently:
-#   1. Debian packages (cross compilers, Wine, Xvfb, fonts, test peers);
+#   1. Debian packages (cross compilers, Wine, Xvfb and xdotool, fonts, test peers);
 #   2. the third-party sources from Debian's source packages, cross-built once for i686
 #      (and natively where the host tree needs them) into a cache outside the source tree,
 #      keyed by the package versions, so a second run does nothing.

@@ -3,9 +3,11 @@
 #include "uiframework/animated_statics.h"
 #include "uiframework/button.h"
 #include "uiframework/check_box.h"
+#include "uiframework/hotkey_ctl.h"
 #include "uiframework/hyperlink.h"
 #include "uiframework/layered_edit.h"
 #include "uiframework/memory_button.h"
+#include "uiframework/num_edit.h"
 #include "uiframework/option_line.h"
 #include "uiframework/panel.h"
 #include "uiframework/progress.h"
@@ -68,8 +70,9 @@ std::unique_ptr<CBaseElementCtl> CreateElement(const std::string& name, ElementP
   if (name == "tree") return std::make_unique<CTreeCtl>(owner, layered);
   if (name == "goroundstatic") return std::make_unique<CDUIGoRound>(owner, layered);
   if (name == "GifAnim") return std::make_unique<CGifAnim>(owner, layered);
-  // The native edit controls and the hot-key box belong to the windows side: here an element
-  // that reads the common attributes (so it can be found and placed) and draws nothing.
-  const bool native_edit = name == "edit" || name == "simedit" || name == "richedit";
-  return std::make_unique<CBaseElementCtl>(owner, native_edit ? false : layered);
+  if (name == "hotkey") return std::make_unique<CHotkeyCtl>(owner, layered);
+  if (name == "numedit") return std::make_unique<CDUINumEdit>(owner, layered);
+  // The native edit controls belong to the windows side: here an element that reads the common
+  // attributes (so it can be found and placed) and draws nothing.
+  return std::make_unique<CBaseElementCtl>(owner, false);
 }

@@ -6,8 +6,10 @@
 #define UIFRAMEWORK_ELEMENT_OWNER_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "uiframework/popup_edit.h"
 #include "uiframework/ui_types.h"
 
 class CBaseElementCtl;
@@ -20,11 +22,19 @@ constexpr uint32_t kFocus = 0x1406;       // wParam: the element taking the focu
 constexpr uint32_t kClick = 0x1420;       // -> FireClick
 constexpr uint32_t kRightClick = 0x1421;  // -> FireRightClick
 constexpr uint32_t kEnter = 0x1423;       // -> FireEnter
-constexpr uint32_t kTab = 0x1424;         // answered 0
+constexpr uint32_t kTab = 0x1424;         // answered 0; lParam: the element's tab index
 constexpr uint32_t kPress = 0x1426;       // -> FirePress
 constexpr uint32_t kRadioSelected = 12000;
+constexpr uint32_t kPathEdited = 12002;       // a character typed into a `checkpath` box; wParam: its value
 constexpr uint32_t kLayeredRepaint = 0x5400;  // wParam 0, lParam the opacity percent
 }  // namespace element_message
+
+// The modifier keys held down, as HeldModifiers reports them.
+namespace held_key {
+constexpr uint32_t kCtrl = 1;
+constexpr uint32_t kShift = 2;
+constexpr uint32_t kAlt = 4;
+}  // namespace held_key
 
 class IElementOwner {
  public:
@@ -43,6 +53,13 @@ class IElementOwner {
   virtual void SendCursor(PointerShape shape) = 0;
   // Opens an address with the shell ("open", SW_SHOW); failures are ignored.
   virtual void OpenUrl(const std::wstring& url) = 0;
+  // Posts `message` with free parameters (12002, 0x1424 with its index); nothing without a window.
+  virtual void PostWindowMessage(uint32_t /*message*/, uintptr_t /*wparam*/, intptr_t /*lparam*/) {}
+  // The held_key bits of the modifiers down now (GetKeyState on Windows); none without a keyboard.
+  virtual uint32_t HeldModifiers() const { return 0; }
+  // A pop-up edit laid over this window, serving `client`; null where there is no native window
+  // (headless trees), and then the element simply takes no typing.
+  virtual std::unique_ptr<IPopupEdit> CreatePopupEdit(IPopupEditClient* /*client*/) { return nullptr; }
 };
 
 #endif  // UIFRAMEWORK_ELEMENT_OWNER_H_

@@ -85,6 +85,10 @@ class CUpdateWindowBase : public IElementOwner {
   void SendTooltip(bool show, const std::wstring& tip) override;
   void SendCursor(PointerShape shape) override;
   void OpenUrl(const std::wstring& url) override;
+  void PostWindowMessage(uint32_t message, uintptr_t wparam, intptr_t lparam) override;
+  uint32_t HeldModifiers() const override;
+  // An EditPopWindow over this window.
+  std::unique_ptr<IPopupEdit> CreatePopupEdit(IPopupEditClient* client) override;
 
  protected:
   explicit CUpdateWindowBase(WindowKind kind);

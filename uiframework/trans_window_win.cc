@@ -7,6 +7,7 @@
 #include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "runtime/scoped_handle_win.h"
+#include "uiframework/edit_pop_window.h"
 #include "uiframework/gdi_canvas.h"
 #include "uiframework/trans_window.h"
 #include "uiframework/window_paint.h"
@@ -488,6 +489,23 @@ void CUpdateWindowBase::SendCursor(PointerShape shape) {
 
 void CUpdateWindowBase::OpenUrl(const std::wstring& url) {
   ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void CUpdateWindowBase::PostWindowMessage(uint32_t message, uintptr_t wparam, intptr_t lparam) {
+  if (hwnd_) PostMessageW(hwnd_, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
+}
+
+uint32_t CUpdateWindowBase::HeldModifiers() const {
+  uint32_t held = 0;
+  if (GetKeyState(VK_CONTROL) & 0x8000) held |= held_key::kCtrl;
+  if (GetKeyState(VK_SHIFT) & 0x8000) held |= held_key::kShift;
+  if (GetKeyState(VK_MENU) & 0x8000) held |= held_key::kAlt;
+  return held;
+}
+
+std::unique_ptr<IPopupEdit> CUpdateWindowBase::CreatePopupEdit(IPopupEditClient* client) {
+  if (!hwnd_) return nullptr;
+  return std::make_unique<EditPopWindow>(hwnd_, client);
 }
 
 // ---- CTransWindow ----

@@ -22,6 +22,16 @@ struct OwnerEvent {
   }
 };
 
+// One message posted with free parameters.
+struct PostedMessage {
+  uint32_t message = 0;
+  uintptr_t wparam = 0;
+  intptr_t lparam = 0;
+  bool operator==(const PostedMessage& other) const {
+    return message == other.message && wparam == other.wparam && lparam == other.lparam;
+  }
+};
+
 class RecordingOwner : public IElementOwner {
  public:
   void PostElementMessage(uint32_t message, CBaseElementCtl* element) override {
@@ -39,6 +49,9 @@ class RecordingOwner : public IElementOwner {
     events.push_back({element_message::kCursor, nullptr, static_cast<int>(shape), {}});
   }
   void OpenUrl(const std::wstring& url) override { opened.push_back(url); }
+  void PostWindowMessage(uint32_t message, uintptr_t wparam, intptr_t lparam) override {
+    posted.push_back({message, wparam, lparam});
+  }
 
   // How many events carry `message`.
   int Count(uint32_t message) const {
@@ -54,6 +67,7 @@ class RecordingOwner : public IElementOwner {
   }
 
   std::vector<OwnerEvent> events;
+  std::vector<PostedMessage> posted;  // PostWindowMessage
   std::vector<UiRect> invalidated;
   std::vector<std::wstring> opened;
 };

@@ -1,9 +1,11 @@
-// uishow.exe [--lan CODE] [--state STATE] [--popup KIND] [--hold MS]
+// uishow.exe [--lan CODE] [--state STATE] [--popup KIND] [--type TEXT] [--hold MS]
 // Shows a language's main window in a real layered window with its opening animation, in one
 // panel state of the renderer (main, custom, download:0-100, installing, complete), and with
 // --popup opens a popup of that kind (0-3) over it once the animation has ended and prints its
-// answer ("popup 1 result 1"). --hold closes everything after MS milliseconds, so screenshots
-// can be taken unattended; without it the program ends when the main window is closed.
+// answer ("popup 1 result 1"). --type (with --state custom) clicks the install-path box and
+// types TEXT over its text in the pop-up edit as keyboard input, leaving the pop-up open. --hold closes
+// everything after MS milliseconds, so screenshots can be taken unattended; without it the
+// program ends when the main window is closed.
 // Exit codes: 0 shown and closed, 2 bad arguments, 3 a window could not be made.
 #include <windows.h>
 
@@ -11,6 +13,7 @@
 #include <cwchar>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "UI/panel_states.h"
 #include "UI/popup_dialog.h"
@@ -23,6 +26,7 @@
 #include "runtime/message_loop.h"
 #include "tools/renderlayout/render_state.h"
 #include "uiframework/gdi_resource.h"
+#include "uiframework/layered_edit.h"
 #include "uiframework/trans_window.h"
 
 namespace {
@@ -31,6 +35,7 @@ struct Options {
   const app::LanguageEntry* language = &app::EnglishLanguage();
   RenderState state;
   int popup_kind = -1;
+  std::wstring typed;
   int hold_ms = 0;
 };
 
@@ -126,6 +131,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options* options) {
       if (value.size() != 1 || options->popup_kind < 0 || options->popup_kind >= panel_states::kPopupKindCount) {
         return false;
       }
+    } else if (name == L"--type") {
+      options->typed = argv[i];
     } else if (name == L"--hold") {
       options->hold_ms = std::atoi(value.c_str());
     } else {
@@ -157,6 +164,39 @@ void ShowPopup(HWND owner, int kind) {
   std::fflush(stdout);
 }
 
+// A press on the middle of the install-path box's text opens its pop-up edit; the text then
+// goes in as key presses of its characters, through the system's input queue like a user's.
+void TypeIntoPathBox(ShownMainWindow* window, const std::wstring& text) {
+  auto* box = dynamic_cast<CLayeredEditCtl*>(window->FindElement(L"id_edit_installpath"));
+  if (!box || !box->IsVisible()) {
+    std::fprintf(stderr, "the install-path box is not shown (--state custom shows it)\n");
+    return;
+  }
+  const UiRect area = box->text_rect();
+  const LPARAM centre = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+  SendMessageW(window->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+  SendMessageW(window->hwnd(), WM_LBUTTONUP, 0, centre);
+  if (!box->editing()) {
+    std::fprintf(stderr, "the install-path box opened no pop-up edit\n");
+    return;
+  }
+  // The typing replaces the box's text, as after selecting it all.
+  SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
+  std::vector<INPUT> keys;
+  for (wchar_t character : text) {
+    INPUT key = {};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wScan = character;
+    key.ki.dwFlags = KEYEVENTF_UNICODE;
+    keys.push_back(key);
+    key.ki.dwFlags |= KEYEVENTF_KEYUP;
+    keys.push_back(key);
+  }
+  if (!keys.empty()) SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+  std::printf("typing into the install-path box\n");
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -165,7 +205,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!ParseOptions(argc, argv, &options)) {
     std::fprintf(stderr,
                  "usage: uishow.exe [--lan lan_en] [--state main|custom|download:N|installing|complete] "
-                 "[--popup 0-3] [--hold MS]\n");
+                 "[--popup 0-3] [--type TEXT] [--hold MS]\n");
     return 2;
   }
   LoadTexts(*options.language);
@@ -183,6 +223,11 @@ int wmain(int argc, wchar_t** argv) {
       main.on_shown = [&] {
         std::printf("main window shown\n");
         std::fflush(stdout);
+        if (!options.typed.empty()) {
+          ShownMainWindow* window = &main;
+          const std::wstring typed = options.typed;
+          Later(&loop, 0, [window, typed] { TypeIntoPathBox(window, typed); });
+        }
         if (options.popup_kind >= 0) {
           const int kind = options.popup_kind;
           HWND owner = main.hwnd();
