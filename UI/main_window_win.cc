@@ -301,7 +301,7 @@ bool CWebGameWindowEx::HandleKindMessage(UINT message, WPARAM wparam, LPARAM lpa
     *result = 0;
     return true;
   }
-  if (message == kMsgPathEdited) {
+  if (message == element_message::kPathEdited) {
     flow_.OnInstallPathEdited();
     *result = 0;
     return true;

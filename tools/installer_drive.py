@@ -140,12 +140,19 @@ class Installer:
         self.click("id_edit_installpath")
         time.sleep(0.5)
         run("xdotool", "key", "--clearmodifiers", "ctrl+a", "BackSpace")
-        run("xdotool", "type", "--delay", "40", folder)
+        # Letters outside the keyboard map are typed through a remapped key; slower strokes give
+        # the X server time to remap between them.
+        run("xdotool", "type", "--delay", "120", folder)
         time.sleep(0.3)
         # A click on an empty spot of the window ends the editing: the text goes back into the box.
+        # Below the box and above the agreement line nothing takes the click.
+        box_x, box_y, _, box_height = self.rects["id_edit_installpath"]
         x, y = self.origin
-        run("xdotool", "mousemove", "--sync", str(x + 300), str(y + 380))
+        run("xdotool", "mousemove", "--sync", str(x + box_x + 10), str(y + box_y + box_height + 30))
         run("xdotool", "click", "1")
+        # Wine hides the pop-up only after it has waited for a window manager (about 2 s on a
+        # display without one).
+        time.sleep(2.5)
         self.say("typed " + folder)
 
     def drive(self):

@@ -13,7 +13,6 @@
 extern const wchar_t kUtilityWindowTitle[];           // "2907A16F9AC14024BC6D4DDA369011CD"
 constexpr LONG_PTR kUtilityWindowMagic = 0x6F9E139A;  // its GWLP_USERDATA
 constexpr UINT kMsgPathEditClosed = 70156;            // lParam: the pop-up edit to destroy
-constexpr UINT kMsgPathEdited = 12002;                // to the main window, per typed character
 constexpr UINT kMsgActivateRunningCopy = 70157;       // posted by a second copy
 
 // What the utility window hosts: the installer's main window.

@@ -37,7 +37,7 @@ EXE = os.path.join(TREE, "PindleDownloader.exe")
 RENDER = os.path.join(TREE, "tools", "renderlayout", "renderlayout.exe")
 LAYOUTS = os.path.join(SOURCE, "resources", "layouts")
 DEFAULT_FOLDER = "C:\\Program Files (x86)\\Pindle"
-TYPED_FOLDER = "C:\\Spiele \u00dcber\\D\u00e9mo Pindle"
+TYPED_FOLDER = "C:\\Spiele \u00fcber\\Gr\u00f6\u00dfe Pindle"
 PLAYER_VERSION = "1.0.1.0000"
 failures = []
 
@@ -62,7 +62,8 @@ class Prefix:
         subprocess.run(["cp", "-a", template, self.root], check=True)
         self.env = dict(os.environ, WINEPREFIX=os.path.join(self.root, "prefix"),
                         HOME=os.path.join(self.root, "home"), WINEARCH="win64",
-                        WINEDLLOVERRIDES="winemenubuilder.exe=d", WINEDEBUG="-all")
+                        WINEDLLOVERRIDES="winemenubuilder.exe=d", WINEDEBUG="-all", LANG="C.UTF-8",
+                        LC_ALL="C.UTF-8")
         self.prefix = self.env["WINEPREFIX"]
         subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -236,7 +237,7 @@ def case_click(template):
     deadline = time.time() + 15
     while time.time() < deadline and not os.path.exists(started):
         time.sleep(0.2)
-    record = open(started, encoding="utf-8").read() if os.path.exists(started) else ""
+    record = open(started, encoding="utf-8", newline="").read() if os.path.exists(started) else ""
     check('command line: "%s\\bin\\Pindle.exe" \r\n' % expected_folder in record,
           "the product's command line is the quoted program, a space and nothing more: %r" % record)
     check("current folder: %s\r\n" % expected_folder in record, "the product runs in the install folder")
