@@ -115,6 +115,9 @@ bool EditPopWindow::Open(const PopupEditOptions& options) {
                                  options.area.width(), options.area.height(), owner_, nullptr, instance, this);
   if (!created) {
     opening_ = false;
+    // Whatever creation got as far as is gone with it.
+    window_.release();
+    edit_ = nullptr;
     if (!create_failure_logged_) {
       SIMLOG(kLogSource, true, "CreateWindowExW of the pop-up edit failed, error %lu", GetLastError());
     }
@@ -190,6 +193,12 @@ LRESULT EditPopWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wparam, LPA
         Close(false);
       }
       return 0;
+    case WM_NCDESTROY:
+      // A creation that failed may end here without WM_DESTROY.
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      if (window_.get() == hwnd) window_.release();
+      edit_ = nullptr;
+      break;
     default: break;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
