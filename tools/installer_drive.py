@@ -181,11 +181,33 @@ class Installer:
             self.wait_log(r"Start (Multi|Single) thread Download")
             time.sleep(1.5)
             self.shot("downloading")
-        self.wait_log(r"Start Extract File|Un7z start", timeout=options.timeout)
+        # A long download gets a picture every few seconds, so its progress can be seen.
+        deadline = time.time() + options.timeout
+        extracting = re.compile(r"Start Extract File|Un7z start")
+        last_shot, extra_shots = time.time(), 0
+        while not extracting.search(self.log_text()):
+            if time.time() > deadline:
+                raise RuntimeError("timed out waiting for the unpacking")
+            if extra_shots < 2 and time.time() - last_shot > 6:
+                self.shot("downloading")
+                last_shot, extra_shots = time.time(), extra_shots + 1
+            time.sleep(0.1)
         self.shot("installing")
         self.wait_log(r"Ensure File Security|OSVersion low", timeout=options.timeout)
         time.sleep(1.5)
         self.shot("complete")
+        # The engine installer may have asked for a restart: the question comes over the
+        # complete panel, and this driver answers "later".
+        popup_layout = os.path.join(os.path.dirname(options.layout),
+                                    os.path.basename(options.layout).replace("MAINWINDOW", "CANNOTDOWN")
+                                    .replace("MainWindow", "CANNOTDOWN"))
+        if os.path.exists(popup_layout):
+            width, height = layout_size(popup_layout)
+            origin = self.find_window(width, height)
+            if origin:
+                self.shot("restart-question")
+                self.click("id_btn_later", element_rects(popup_layout), origin)
+                return
         if options.no_start:
             return
         self.click("id_btn_usenow")
