@@ -22,6 +22,7 @@
 #include "runtime/message_loop.h"
 #include "runtime/task.h"
 #include "runtime/text_encoding.h"
+#include "runtime/waitable_event.h"
 #include "system/device_id.h"
 #include "system/file_delete.h"
 #include "system/os_version.h"
@@ -129,6 +130,10 @@ class CWebGameWindowEx::StartSteps : public installer::StartSequenceSteps {
 // the window shows is posted to it.
 class CWebGameWindowEx::StepReport : public installer::InstallReport {
  public:
+  // How long the file loop waits for the reports ahead of "Downloader_Install_Finish": a send
+  // to a collector that does not answer gives up well within it.
+  static constexpr int64_t kEarlierReportsWaitMs = 30000;
+
   explicit StepReport(base::RefPtr<WindowLink> link) : link_(std::move(link)) {}
 
   void ReportInstallFail(const std::string& error_code) override {
@@ -150,12 +155,23 @@ class CWebGameWindowEx::StepReport : public installer::InstallReport {
     });
   }
   bool TrackInstallFinish() override {
+    // The tracker shuts down after this event: a report posted to the I/O loop before it (the
+    // engine installer's "109") must be sent first, or it would be dropped unsent.
+    WaitForEarlierReports();
     const bool tracked = Reporter()->Track(installer::kTrackerEvent, {{"action", "Downloader_Install_Finish"}});
     Reporter()->Shutdown();
     return tracked;
   }
 
  private:
+  static void WaitForEarlierReports() {
+    auto done = std::make_shared<base::WaitableEvent>(true, false);
+    if (!PostToLoop(base::kIoLoop, [done] { done->Signal(); })) return;
+    if (!done->TimedWait(kEarlierReportsWaitMs)) {
+      Log(__LINE__, true, "the reports before Downloader_Install_Finish are still being sent");
+    }
+  }
+
   base::RefPtr<WindowLink> link_;
 };
 
