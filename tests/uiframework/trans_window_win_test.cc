@@ -11,36 +11,16 @@
 #include <vector>
 
 #include "UI/panel_states.h"
+#include "tests/uiframework/real_input_win.h"
 #include "uiframework/gdi_resource.h"
 #include "uiframework/trans_window.h"
 
 namespace {
 
-// Runs the thread's messages until `done` holds or `timeout_ms` passed; true when it held.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    } else {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-  }
-  return true;
-}
-
-// Runs every message already queued, and those they post, until the queue stays empty.
-void PumpIdle() {
-  int quiet = 0;
-  PumpUntil([&] {
-    MSG message;
-    quiet = PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) ? 0 : quiet + 1;
-    return quiet > 3;
-  });
-}
+using real_input::Button;
+using real_input::MoveTo;
+using real_input::PumpIdle;
+using real_input::PumpUntil;
 
 LPARAM ScreenPoint(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
@@ -50,23 +30,6 @@ RECT WindowRectOf(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
   return rect;
-}
-
-// Real pointer input at screen (x, y): absolute moves over the virtual screen.
-void MoveTo(int x, int y) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((x * 65536.0 + 32768) / GetSystemMetrics(SM_CXSCREEN));
-  input.mi.dy = static_cast<LONG>((y * 65536.0 + 32768) / GetSystemMetrics(SM_CYSCREEN));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-}
-
-void Button(bool down) {
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(input));
 }
 
 POINT CentreOnScreen(HWND window, const UiRect& client_rect) {
