@@ -116,4 +116,25 @@ TEST_F(ControlsPaint, ProgressFillsTruncatedWidthAndLabelsUnderTheBarEnd) {
   EXPECT_EQ(0, outside);
 }
 
+// The header picture's cross-fade draws the new picture over the old one with a constant alpha:
+// half the alpha gives half the (premultiplied) colour and coverage, full alpha the picture.
+TEST_F(ControlsPaint, FadedImageCarriesItsConstantAlpha) {
+  const UiImage bar = images_.ImageNamed(L"UI_TEST_BAR");
+  ASSERT_TRUE(bar.valid());
+  const struct {
+    int alpha;
+    int expected_alpha;
+  } cases[] = {{255, 255}, {128, 128}, {20, 20}, {0, 0}};
+  for (const auto& c : cases) {
+    CDibSurface surface;
+    ASSERT_TRUE(surface.Create(100, 20));
+    CGdiCanvas canvas(surface.dc(), &resources_);
+    canvas.FadeImage(bar, MakeRect(0, 0, 100, 20), MakeRect(0, 0, bar.width, bar.height), c.alpha);
+    GdiFlush();
+    const uint32_t pixel = surface.Pixel(50, 10);
+    EXPECT_NEAR(c.expected_alpha, Alpha(pixel), 2) << c.alpha;
+    EXPECT_NEAR(200 * c.expected_alpha / 255, Green(pixel), 2) << c.alpha;
+  }
+}
+
 }  // namespace
