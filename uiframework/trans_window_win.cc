@@ -337,10 +337,18 @@ LRESULT CUpdateWindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
   if (HandleKindMessage(message, wparam, lparam, &result)) return result;
   switch (message) {
     case WM_CREATE: return OnCreate() ? 0 : -1;
-    case element_message::kLayeredRepaint:
+    case element_message::kLayeredRepaint: {
       ++stats_.repaint_requests;
+      // Requests still queued behind this one would draw the same picture again: a panel switch
+      // or a burst of progress changes becomes one render.
+      MSG pending;
+      while (PeekMessageW(&pending, hwnd_, element_message::kLayeredRepaint, element_message::kLayeredRepaint,
+                          PM_REMOVE)) {
+        ++stats_.repaint_requests;
+      }
       RenderOrInvalidate(static_cast<int>(lparam));
       return 0;
+    }
     case WM_PAINT:
       if (update_layered_) break;
       OnPaint();

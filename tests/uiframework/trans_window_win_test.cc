@@ -108,6 +108,24 @@ TEST_F(TransWindow, OneStateChangeGivesOneRepaintAndOneRender) {
   EXPECT_EQ(254, popup.stats().last_constant_alpha);
 }
 
+// A panel switch changes many elements at once: their requests, queued together, make one render
+// of the same picture.
+TEST_F(TransWindow, QueuedRepaintRequestsMakeOneRender) {
+  Popup popup;
+  ASSERT_TRUE(popup.LoadLayout(nullptr, L"ENGUICANNOTDOWN"));
+  PumpIdle();
+  const int requests = popup.stats().repaint_requests;
+  const int renders = popup.stats().renders;
+  for (const wchar_t* id : {L"id_btn_ok", L"id_btn_cancal", L"id_static_tip1"}) {
+    CBaseElementCtl* element = popup.FindElement(id);
+    ASSERT_NE(nullptr, element) << id;
+    element->SetVisible(!element->IsVisible());
+  }
+  PumpIdle();
+  EXPECT_EQ(requests + 3, popup.stats().repaint_requests);
+  EXPECT_EQ(renders + 1, popup.stats().renders);
+}
+
 TEST_F(TransWindow, OpacityBecomesConstantAlphaByTruncation) {
   Popup popup;
   ASSERT_TRUE(popup.LoadLayout(nullptr, L"ENGUICANNOTDOWN"));
