@@ -520,13 +520,13 @@ bool URLFetcher::TransferPost(RunHandles* handles) {
   std::wstring host;
   INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
   SplitServer(post_server, &host, &port);
-  handles->connection.reset(InternetConnectW(handles->session.get(), host.c_str(), port, L"", L"anonymous",
-                                             INTERNET_SERVICE_HTTP, 0, 0));
+  handles->connection.reset(
+      InternetConnectW(handles->session.get(), host.c_str(), port, L"", L"anonymous", INTERNET_SERVICE_HTTP, 0, 0));
   if (!handles->connection) return RunFailed(*this, __LINE__, CallFailed("InternetConnect"));
   // A collector that takes the body and never answers must not hold the run for ever either.
   SetTimeouts(handles->connection.get());
-  handles->request.reset(HttpOpenRequestW(handles->connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr, nullptr,
-                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  handles->request.reset(HttpOpenRequestW(handles->connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr,
+                                          nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
   if (!handles->request) return RunFailed(*this, __LINE__, CallFailed("HttpOpenRequest"));
   if (!HttpSendRequestA(handles->request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
                         static_cast<DWORD>(post_body.size()))) {
