@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "system/file_delete.h"
+#include "runtime/os_error.h"
 #include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
 #include "system/failure_log.h"
 
 bool DeleteFileRobust(const std::wstring& path) {
@@ -29,7 +31,8 @@ bool DeleteFileRobust(const std::wstring& path) {
   } else {
     outcome = MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? "deleted at the next restart" : "left";
   }
-  system_log::CallFailed(__LINE__, (std::string("DeleteFile (") + outcome + ")").c_str(), path, error);
+  system_log::Failed(__LINE__,
+                     "DeleteFile " + base::WideToAnsi(path) + " failed: " + base::OsErrorText(error) + "; " + outcome);
   return false;
 }
 
