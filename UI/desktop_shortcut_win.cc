@@ -5,22 +5,22 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace installer {
 
 bool WriteShortcut(const std::wstring& lnk_path, const std::wstring& target, const std::wstring& working_folder,
                    long* hresult) {
-  ScopedComInitialize com;
+  base::ScopedComInitialize com;
   HRESULT result = com.result();
   if (!com.usable()) {
     *hresult = result;
     return false;
   }
-  ScopedComPtr<IShellLinkW> link;
+  base::ScopedComPtr<IShellLinkW> link;
   result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                             reinterpret_cast<void**>(link.receive()));
-  ScopedComPtr<IPersistFile> file;
+  base::ScopedComPtr<IPersistFile> file;
   if (SUCCEEDED(result)) result = link.get()->SetPath(target.c_str());
   if (SUCCEEDED(result)) result = link.get()->SetArguments(L"");
   if (SUCCEEDED(result)) result = link.get()->SetShowCmd(SW_SHOW);

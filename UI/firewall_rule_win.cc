@@ -5,7 +5,7 @@
 #include <netfw.h>
 #include <objbase.h>
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace installer {
 namespace {
@@ -17,7 +17,7 @@ constexpr long kAnyProtocol = 256;
 // The class and interface identifiers come from the header's __uuidof declarations: the
 // import libraries do not define the firewall's.
 template <typename Class, typename Interface>
-HRESULT Create(ScopedComPtr<Interface>* object) {
+HRESULT Create(base::ScopedComPtr<Interface>* object) {
   return CoCreateInstance(__uuidof(Class), nullptr, CLSCTX_INPROC_SERVER, __uuidof(Interface),
                           reinterpret_cast<void**>(object->receive()));
 }
@@ -25,11 +25,11 @@ HRESULT Create(ScopedComPtr<Interface>* object) {
 // Whether the firewall is on in the current profile of the local policy (the Windows XP
 // interface, which every later Windows keeps).
 HRESULT FirewallIsOn(bool* on) {
-  ScopedComPtr<INetFwMgr> manager;
+  base::ScopedComPtr<INetFwMgr> manager;
   HRESULT result = Create<NetFwMgr>(&manager);
-  ScopedComPtr<INetFwPolicy> policy;
+  base::ScopedComPtr<INetFwPolicy> policy;
   if (SUCCEEDED(result)) result = manager.get()->get_LocalPolicy(policy.receive());
-  ScopedComPtr<INetFwProfile> profile;
+  base::ScopedComPtr<INetFwProfile> profile;
   if (SUCCEEDED(result)) result = policy.get()->get_CurrentProfile(profile.receive());
   VARIANT_BOOL enabled = VARIANT_FALSE;
   if (SUCCEEDED(result)) result = profile.get()->get_FirewallEnabled(&enabled);
@@ -38,23 +38,23 @@ HRESULT FirewallIsOn(bool* on) {
 }
 
 HRESULT ReplaceRule(const std::wstring& name, const std::wstring& application) {
-  ScopedComPtr<INetFwPolicy2> policy;
+  base::ScopedComPtr<INetFwPolicy2> policy;
   HRESULT result = Create<NetFwPolicy2>(&policy);
-  ScopedComPtr<INetFwRules> rules;
+  base::ScopedComPtr<INetFwRules> rules;
   if (SUCCEEDED(result)) result = policy.get()->get_Rules(rules.receive());
   if (FAILED(result)) return result;
-  ScopedBstr rule_name(name.c_str());
-  ScopedBstr description(L"");
-  ScopedBstr program(application.c_str());
+  base::ScopedBstr rule_name(SysAllocString(name.c_str()));
+  base::ScopedBstr description(SysAllocString(L""));
+  base::ScopedBstr program(SysAllocString(application.c_str()));
   if (!rule_name.get() || !description.get() || !program.get()) return E_OUTOFMEMORY;
   {
     // Only an existing rule of that name goes; a missing one is what a first install finds.
-    ScopedComPtr<INetFwRule> existing;
+    base::ScopedComPtr<INetFwRule> existing;
     if (SUCCEEDED(rules.get()->Item(rule_name.get(), existing.receive())) && existing.get()) {
       rules.get()->Remove(rule_name.get());
     }
   }
-  ScopedComPtr<INetFwRule> rule;
+  base::ScopedComPtr<INetFwRule> rule;
   result = Create<NetFwRule>(&rule);
   if (SUCCEEDED(result)) result = rule.get()->put_Name(rule_name.get());
   if (SUCCEEDED(result)) result = rule.get()->put_Description(description.get());
@@ -70,7 +70,7 @@ HRESULT ReplaceRule(const std::wstring& name, const std::wstring& application) {
 }  // namespace
 
 FirewallOutcome AllowProgramThroughFirewall(const std::wstring& name, const std::wstring& application, long* hresult) {
-  ScopedComInitialize com;
+  base::ScopedComInitialize com;
   if (!com.usable()) {
     *hresult = com.result();
     return FirewallOutcome::kFailed;

@@ -21,7 +21,7 @@
 #include "system/os_version.h"
 #include "system/registry.h"
 #include "system/run_capture.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 #include "system/shortcut.h"
 
 namespace installer {
@@ -49,13 +49,9 @@ HKEY RootKey(RegistryValue::Root root) {
   return root == RegistryValue::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
+// A value that cannot be written is logged by the registry helper; the others are still written.
 void WriteRegistryValue(const RegistryValue& value) {
-  if (!RegWriteString(RootKey(value.root), value.key, value.name, value.data)) {
-    Log(__LINE__,
-        simlog::LogAssist::FormatString("write regedit failed:%s\\%s, error %lu", Ansi(value.key).c_str(),
-                                        Ansi(value.name).c_str(), GetLastError()),
-        true);
-  }
+  RegWriteString(RootKey(value.root), value.key, value.name, value.data);
 }
 
 void WriteConfig(const InstallSettings& settings, const wchar_t* key, const std::wstring& value) {
@@ -204,9 +200,7 @@ void FinishInstallFiles(const InstallSettings& settings, InstallReport& report) 
   if (!report.TrackInstallFinish()) Log(__LINE__, "Downloader_Install_Finish failed.", settings.debug);
 
   const std::wstring seven_za = settings.product_data_folder + L"\\7za.exe";
-  if (FileExists(seven_za) && !DeleteFileRobust(seven_za)) {
-    Log(__LINE__, simlog::LogAssist::FormatString("delete %s failed", Ansi(seven_za).c_str()), true);
-  }
+  if (FileExists(seven_za)) DeleteFileRobust(seven_za);  // a failure is logged where it happens
   WriteConfig(settings, L"version", base::AnsiToWide(settings.player_version));
 
   if (settings.os_version_code < kWindows7Code) {
@@ -258,7 +252,7 @@ void FinishInstall(const InstallSettings& settings) {
 }
 
 void RemoveOldShortcuts(const InstallSettings& settings, bool only_old_names) {
-  ScopedComInitialize com;
+  base::ScopedComInitialize com;
   if (!settings.roaming_app_data.empty()) {
     DeleteFileRobust(settings.roaming_app_data +
                      L"\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\TaskBar\\" +
@@ -267,7 +261,7 @@ void RemoveOldShortcuts(const InstallSettings& settings, bool only_old_names) {
   if (settings.desktop_folder.empty()) return;
   const std::wstring main_program = MainProgramPath(settings.install_folder, settings.product_exe);
   WIN32_FIND_DATAW entry;
-  ScopedFindHandle find(FindFirstFileW((settings.desktop_folder + L"\\*").c_str(), &entry));
+  base::ScopedFindHandle find(FindFirstFileW((settings.desktop_folder + L"\\*").c_str(), &entry));
   if (!find.valid()) return;
   // Deleting while the search runs is safe: the search has its own listing of the folder.
   do {
@@ -298,8 +292,8 @@ bool StartProduct(const InstallSettings& settings) {
     Log(__LINE__, simlog::LogAssist::FormatString("start product failed, error %lu", GetLastError()), true);
     return false;
   }
-  ScopedHandle process_handle(process.hProcess);
-  ScopedHandle thread_handle(process.hThread);
+  base::ScopedHandle process_handle(process.hProcess);
+  base::ScopedHandle thread_handle(process.hThread);
   return true;
 }
 

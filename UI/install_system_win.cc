@@ -32,18 +32,14 @@ int SystemCheckSource::OsVersionCode() {
 }
 
 void SystemCheckSource::WriteGpuCheckTool() {
-  if (!::WriteGpuCheckTool(global_->product_data_folder, global_->is_64bit_windows, &global_->gpu_check_tool_path)) {
-    SIMLOG(kLogSource, true, "write %s failed", base::WideToAnsi(global_->gpu_check_tool_path).c_str());
-  }
+  // A failed write is logged where it fails; the check goes on without the probe.
+  ::WriteGpuCheckTool(global_->product_data_folder, global_->is_64bit_windows, &global_->gpu_check_tool_path);
 }
 
 bool SystemCheckSource::CanWriteProgramFiles() {
   const std::wstring folder = program_files_.empty() ? GetSpecialFolder(CSIDL_PROGRAM_FILES, false) : program_files_;
   const std::wstring probe = folder + L"\\Vesk_test";
-  if (folder.empty() || !CreateFolder(probe)) {
-    SIMLOG(kLogSource, true, "CreateFolder %s failed, error %lu", base::WideToAnsi(probe).c_str(), GetLastError());
-    return false;
-  }
+  if (folder.empty() || !CreateFolder(probe)) return false;  // logged by the folder lookup or creation
   DeleteFolderContents(base::WideToAnsi(probe), true);
   return true;
 }

@@ -66,12 +66,7 @@ const wchar_t kBackupPackageKey[] = L"RegNodMore.01lx";
 
 bool CreateReleaseFolder(const std::wstring& install_folder) {
   const std::wstring folder = install_folder + L"\\";
-  if (!CreateParentFolders(folder)) {
-    SIMLOG(kLogSource, true, "CreateParentFolders %s failed, error %lu", base::WideToAnsi(folder).c_str(),
-           GetLastError());
-    return false;
-  }
-  return true;
+  return CreateParentFolders(folder);  // a failure is logged where it happens
 }
 
 bool DeleteRecordedBackupPackage() {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace installer {
 namespace {
@@ -27,15 +27,15 @@ bool Failed(NTSTATUS status, uint32_t* error) {
 bool FileMd5(const std::wstring& path, std::string* hex, uint32_t* error) {
   hex->clear();
   *error = 0;
-  ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  base::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid()) {
     *error = GetLastError();
     return false;
   }
-  ScopedBcryptAlgorithm algorithm;
+  base::ScopedBcryptAlgorithm algorithm;
   if (Failed(BCryptOpenAlgorithmProvider(algorithm.receive(), BCRYPT_MD5_ALGORITHM, nullptr, 0), error)) return false;
-  ScopedBcryptHash hash;
+  base::ScopedBcryptHash hash;
   // Without a caller buffer the provider keeps the hash state itself (Windows 7 and later;
   // Vista needs one, so one of the size the provider asks for is always given).
   DWORD object_bytes = 0;

@@ -117,6 +117,28 @@ float DownloadBarPosition(float downloaded_fraction) {
   return downloaded_fraction * 0.8f;
 }
 
+void ApplyMainState(CElementList& elements, MainState state, float downloaded_fraction, int window_width) {
+  switch (state) {
+    case MainState::kMain: break;
+    case MainState::kCustom: ShowCustomPanel(elements); break;
+    case MainState::kDownload:
+      ShowDownloadPanel(elements);
+      SetDownloadProgress(elements, DownloadBarPosition(downloaded_fraction));
+      break;
+    case MainState::kInstalling:
+      ShowDownloadPanel(elements);
+      ShowInstallStage(elements);
+      SetDownloadProgress(elements, kFirstInstallProgress);
+      break;
+    case MainState::kComplete:
+      ShowDownloadPanel(elements);
+      ShowInstallStage(elements);
+      SetDownloadProgress(elements, 0.999f);
+      ShowCompletePanel(elements, window_width);
+      break;
+  }
+}
+
 void ApplyPopupKind(CElementList& elements, int kind) {
   static const wchar_t* const kHidden[kPopupKindCount][8] = {
       {L"id_btn_quit", L"id_btn_faq", L"id_static_tip2", L"id_btn_goon", L"id_btn_backup", L"id_btn_reboot",

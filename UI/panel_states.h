@@ -53,6 +53,11 @@ float DownloadBarPosition(float downloaded_fraction);
 // The first simulated step of the install stage.
 constexpr float kFirstInstallProgress = 0.811f;
 
+// The element changes the installer makes from the initial state on its way to `state`, with the
+// package `downloaded_fraction` shown in kDownload; `window_width` is the window's width in that
+// state. The window's size is the caller's: kCustom needs kMainWidth x kCustomHeight.
+void ApplyMainState(CElementList& elements, MainState state, float downloaded_fraction, int window_width);
+
 // The popup kinds: 0 question, 1 fatal message, 2 old data, 3 restart.
 constexpr int kPopupKindCount = 4;
 // Hides what the kind does not show (any other kind hides nothing).

@@ -54,11 +54,7 @@ std::wstring ReadInstalledVersion(const app::CGlobal& global) {
 
 bool ChoosePackagePath(app::CGlobal* global) {
   global->package_folder = PackageFolder(app::LocalAppDataFolder(), app::GetAppConfig()->PackageFolderName());
-  const bool created = CreateParentFolders(global->package_folder);
-  if (!created) {
-    SIMLOG(kLogSource, true, "CreateParentFolders %s failed, error %lu",
-           base::WideToAnsi(global->package_folder).c_str(), GetLastError());
-  }
+  const bool created = CreateParentFolders(global->package_folder);  // a failure is logged where it happens
   global->local_app_data = PackagePath(global->package_folder, static_cast<int64_t>(std::time(nullptr)));
   // Whatever happens to this run, the package and its folder go when the file loop ends.
   if (base::MessageLoop* loop = base::MessageLoop::current()) {

@@ -278,12 +278,8 @@ void DownloadController::OnBreakPointFetch(bool success, const FetchResult* resu
     }
     return;
   }
+  // Which part failed, where and why is the fetcher's line, written where the run failed.
   Log(__LINE__, true, "HTTP download failed");
-  if (result) {
-    Log(__LINE__, true,
-        simlog::LogAssist::FormatString("part from %u failed at %u of %u, error %d, failure %u", result->tag,
-                                        result->position, result->end, result->error, part->fail_count + 1));
-  }
   if (download::RecordPartFailure(&part->fail_count)) {
     Log(__LINE__, true, "download failed,try another!");
     StartFallback();

@@ -124,15 +124,16 @@ class URLFetcher : public base::MessagePumpForIO::IOHandler,
   bool cancelled() const { return cancel_.load(std::memory_order_acquire); }
 
   // Pool thread: one run, then the end step. (url_fetcher_transfer_win.cc)
+  struct RunHandles;  // the WinINet handles of one run, closed after its completion is posted
   static DWORD WINAPI TransferThunk(LPVOID fetcher);
   void RunTransfer();
-  bool Transfer();
-  bool TransferToMemory(void* internet);
-  bool TransferToFile(void* internet);
-  bool TransferRange(void* internet);
-  bool TransferOpenOnly(void* internet);
-  bool TransferProbeRange(void* internet);
-  bool TransferPost(void* internet);
+  bool Transfer(RunHandles* handles);
+  bool TransferToMemory(RunHandles* handles);
+  bool TransferToFile(RunHandles* handles);
+  bool TransferRange(RunHandles* handles);
+  bool TransferOpenOnly(RunHandles* handles);
+  bool TransferProbeRange(RunHandles* handles);
+  bool TransferPost(RunHandles* handles);
 
   std::string response_;
   HANDLE io_port_;

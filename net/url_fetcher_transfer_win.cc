@@ -1,6 +1,7 @@
 // The transfer of one URLFetcher run, on a thread-pool thread: six request kinds over WinINet.
-// Every handle a run opens is closed before the run ends; the fetcher's own fields are the only
-// state it touches.
+// Every handle a run opens is closed on every path before its pool thread lets it go: files when
+// the transfer returns, WinINet handles once the completion is posted (see RunHandles); the
+// fetcher's own fields are the only state it touches.
 #include <windows.h>
 #include <wininet.h>
 
@@ -30,12 +31,13 @@ const char kUserAgent[] = "Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 6.0; Tr
 const DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
 
 const DWORD kMemoryChunk = 1024;
-const DWORD kFileChunk = 8192;
-// A ranged part reads 64 KiB at a time. Every InternetReadFile is at least one socket receive,
-// and under Wine each receive is a round trip to the wineserver that all four parts share:
-// 16 KiB reads held a 512 MiB loopback download to about 240 MiB/s, 64 KiB reads reach about
-// 400 MiB/s (bench/README.md). On a slow line a read still ends within a second or two, and a
-// failed read loses no more than its own bytes: the part resumes from the last byte on disk.
+// A package transfer, ranged part or whole file, reads 64 KiB at a time. Every InternetReadFile
+// is at least one socket receive, and under Wine each receive is a round trip to the wineserver
+// that all transfers share: 16 KiB reads held a 512 MiB loopback download to about 240 MiB/s,
+// 64 KiB reads reach about 400 MiB/s (bench/README.md); 8 KiB reads made the whole-file transfer
+// from a server that ignores ranges several times slower than the four parts. On a slow line a
+// read still ends within a second or two, and a failed read loses no more than its own bytes.
+const DWORD kFileChunk = 64 * 1024;
 const DWORD kRangeBuffer = 64 * 1024;
 
 // A WinINet handle: internet session, connection or request.
@@ -151,21 +153,13 @@ bool QueryContentRange(HINTERNET request, ContentRange* range) {
   return ParseContentRange(std::string(buffer, strnlen(buffer, sizeof buffer)), range);
 }
 
-// One GET request and the connection it runs on; the request is closed first.
-struct OpenedRequest {
-  ScopedInternet connection;
-  ScopedInternet request;  // declared last: closed first
-  HINTERNET get() const { return request.get(); }
-  explicit operator bool() const { return static_cast<bool>(request); }
-};
-
 // Sends a GET of `url` (passed on unescaped) with `headers` and waits for the answer's header.
 // The connection is opened by hand rather than by InternetOpenUrl so that the time-outs can be
 // set on it before anything is sent: a server that accepts the request and never answers is
 // given up like one that stops in the middle of a body. On a failure `cause` says which call failed
 // and why; the run logs it.
-void OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers, OpenedRequest* opened,
-             std::string* cause) {
+void OpenUrl(HINTERNET internet, const std::string& url, const std::string& headers, ScopedInternet* connection,
+             ScopedInternet* request, std::string* cause) {
   std::vector<char> host(url.size() + 1);
   std::vector<char> path(url.size() + 1);
   std::vector<char> extra(url.size() + 1);
@@ -183,25 +177,25 @@ void OpenUrl(HINTERNET internet, const std::string& url, const std::string& head
     *cause = "not an http(s) URL";
     return;
   }
-  opened->connection.reset(
+  connection->reset(
       InternetConnectA(internet, host.data(), parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!opened->connection) {
+  if (!*connection) {
     *cause = CallFailed("InternetConnect");
     return;
   }
-  SetTimeouts(opened->connection.get());
+  SetTimeouts(connection->get());
   const std::string object = std::string(path.data()) + extra.data();
   const DWORD flags = kOpenFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-  opened->request.reset(HttpOpenRequestA(opened->connection.get(), "GET", object.empty() ? "/" : object.c_str(),
-                                         nullptr, nullptr, nullptr, flags, 0));
-  if (!opened->request) {
+  request->reset(HttpOpenRequestA(connection->get(), "GET", object.empty() ? "/" : object.c_str(), nullptr, nullptr,
+                                  nullptr, flags, 0));
+  if (!*request) {
     *cause = CallFailed("HttpOpenRequest");
     return;
   }
-  if (!HttpSendRequestA(opened->request.get(), headers.empty() ? nullptr : headers.c_str(),
+  if (!HttpSendRequestA(request->get(), headers.empty() ? nullptr : headers.c_str(),
                         headers.empty() ? 0 : static_cast<DWORD>(-1), nullptr, 0)) {
     *cause = CallFailed("HttpSendRequest");
-    opened->request.reset();
+    request->reset();
   }
 }
 
@@ -250,6 +244,29 @@ bool RunFailed(const URLFetcher& fetcher, int line, const std::string& cause) {
 
 }  // namespace
 
+// The WinINet handles of one run, closed request first. RunTransfer closes them only after the
+// run's completion is posted: closing a request whose answer has not been read to its end can
+// take seconds, because WinINet (Wine's, at least) first reads the rest of the answer off the
+// connection so that the connection can be used again. A range probe answered 200 by a server
+// that ignores ranges leaves a whole package unread, a stopped part the rest of its range; the
+// transfer that follows must not wait for that.
+struct URLFetcher::RunHandles {
+  ScopedInternet session;
+  ScopedInternet connection;
+  ScopedInternet request;  // declared last: closed first
+
+  // GETs `url` with `headers` on a connection of the session; see OpenUrl.
+  bool Open(const std::string& url, const std::string& headers, std::string* cause) {
+    OpenUrl(session.get(), url, headers, &connection, &request, cause);
+    return static_cast<bool>(request);
+  }
+  void Close() {
+    request.reset();
+    connection.reset();
+    session.reset();
+  }
+};
+
 void URLFetcher::SetReceiveTimeoutForTesting(uint32_t milliseconds) {
   g_receive_timeout_ms.store(milliseconds, std::memory_order_relaxed);
 }
@@ -261,7 +278,8 @@ DWORD WINAPI URLFetcher::TransferThunk(LPVOID fetcher) {
 
 void URLFetcher::RunTransfer() {
   error_ = kErrorNone;
-  const bool result = Transfer();
+  RunHandles handles;
+  const bool result = Transfer(&handles);
   success_ = result;
   // The run's results are final: a waiter may go on now. This comes before the completion, so
   // an owner that starts the next run from its completion (which resets the event) never sees
@@ -277,36 +295,39 @@ void URLFetcher::RunTransfer() {
     }
   }
   completion_posted_.Signal();
+  // Whatever WinINet still reads off the connection while it closes, the owner no longer waits for.
+  handles.Close();
   Release();  // the transfer's
 }
 
-bool URLFetcher::Transfer() {
-  ScopedInternet internet(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!internet) return RunFailed(*this, __LINE__, CallFailed("InternetOpen"));
-  SetTimeouts(internet.get());
-  if (kind_ == kFetchPost) return TransferPost(internet.get());
+bool URLFetcher::Transfer(RunHandles* handles) {
+  handles->session.reset(InternetOpenA(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!handles->session) return RunFailed(*this, __LINE__, CallFailed("InternetOpen"));
+  SetTimeouts(handles->session.get());
   switch (kind_) {
-    case kFetchToMemory: return TransferToMemory(internet.get());
-    case kFetchToFile: return TransferToFile(internet.get());
-    case kFetchRange: return TransferRange(internet.get());
-    case kFetchOpenOnly: return TransferOpenOnly(internet.get());
-    case kFetchProbeRange: return TransferProbeRange(internet.get());
+    case kFetchToMemory: return TransferToMemory(handles);
+    case kFetchToFile: return TransferToFile(handles);
+    case kFetchRange: return TransferRange(handles);
+    case kFetchOpenOnly: return TransferOpenOnly(handles);
+    case kFetchProbeRange: return TransferProbeRange(handles);
+    case kFetchPost: return TransferPost(handles);
     default: return false;
   }
 }
 
-bool URLFetcher::TransferToMemory(void* internet) {
+bool URLFetcher::TransferToMemory(RunHandles* handles) {
   if (cancelled()) return false;
-  OpenedRequest request;
   std::string cause;
-  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
-  if (!request || !StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
+  if (!handles->Open(url, std::string(), &cause) || !StatusIs(handles->request.get(), L"200", &cause)) {
+    return RunFailed(*this, __LINE__, cause);
+  }
+  const HINTERNET request = handles->request.get();
   char buffer[kMemoryChunk + 1];
   for (;;) {
     if (cancelled()) return false;
     ZeroMemory(buffer, sizeof buffer);
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), buffer, kMemoryChunk, &read)) {
+    if (!InternetReadFile(request, buffer, kMemoryChunk, &read)) {
       return RunFailed(*this, __LINE__, CallFailed("InternetReadFile"));
     }
     if (read == 0) return true;
@@ -322,15 +343,16 @@ bool URLFetcher::TransferToMemory(void* internet) {
   }
 }
 
-bool URLFetcher::TransferToFile(void* internet) {
+bool URLFetcher::TransferToFile(RunHandles* handles) {
   position_ = 0;
   if (cancelled()) return false;
-  OpenedRequest request;
   std::string cause;
-  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
-  if (!request || !StatusIs(request.get(), L"200", &cause)) return RunFailed(*this, __LINE__, cause);
+  if (!handles->Open(url, std::string(), &cause) || !StatusIs(handles->request.get(), L"200", &cause)) {
+    return RunFailed(*this, __LINE__, cause);
+  }
+  const HINTERNET request = handles->request.get();
   uint32_t length = 0;
-  if (!QueryLength(request.get(), &length)) {
+  if (!QueryLength(request, &length)) {
     error_ = kErrorNoLength;
     return RunFailed(*this, __LINE__, "no Content-Length");
   }
@@ -348,7 +370,7 @@ bool URLFetcher::TransferToFile(void* internet) {
   uint32_t since_report = 0;
   while (!cancelled()) {
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), buffer.data(), kFileChunk, &read)) {
+    if (!InternetReadFile(request, buffer.data(), kFileChunk, &read)) {
       const std::string read_failed = CallFailed("InternetReadFile");
       LogAlways(__LINE__, base::WideToAnsi(L"单线程下载InternetReadFile 失败"));
       return RunFailed(*this, __LINE__, read_failed);
@@ -377,7 +399,7 @@ bool URLFetcher::TransferToFile(void* internet) {
   return false;
 }
 
-bool URLFetcher::TransferRange(void* internet) {
+bool URLFetcher::TransferRange(RunHandles* handles) {
   if (!range_allowed_) {
     error_ = kErrorNoRange;
     return RunFailed(*this, __LINE__, "the server has refused ranges before");
@@ -385,17 +407,16 @@ bool URLFetcher::TransferRange(void* internet) {
   position_ = range_start;
   if (range_start >= range_end) return true;
   if (cancelled()) return false;
-  OpenedRequest request;
   std::string cause;
-  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(range_start, range_end - 1), &request, &cause);
-  if (!request) return RunFailed(*this, __LINE__, cause);
-  if (!StatusIs(request.get(), L"206", &cause)) {
+  if (!handles->Open(url, RangeHeader(range_start, range_end - 1), &cause)) return RunFailed(*this, __LINE__, cause);
+  const HINTERNET request = handles->request.get();
+  if (!StatusIs(request, L"206", &cause)) {
     error_ = kErrorNoRange;
     range_allowed_ = false;
     return RunFailed(*this, __LINE__, cause);
   }
   uint32_t length = 0;
-  if (!QueryLength(request.get(), &length)) {
+  if (!QueryLength(request, &length)) {
     error_ = kErrorNoLength;
     return RunFailed(*this, __LINE__, "no Content-Length");
   }
@@ -403,7 +424,7 @@ bool URLFetcher::TransferRange(void* internet) {
   // than asked for, or one without Content-Range, comes from a server that does not serve
   // ranges as asked.
   ContentRange answered;
-  if (!QueryContentRange(request.get(), &answered) || answered.first != range_start) {
+  if (!QueryContentRange(request, &answered) || answered.first != range_start) {
     error_ = kErrorNoRange;
     range_allowed_ = false;
     return RunFailed(*this, __LINE__, "range answer refused: Content-Range missing or for other bytes");
@@ -433,7 +454,7 @@ bool URLFetcher::TransferRange(void* internet) {
     if (cancelled()) return false;
     if (cursor.complete()) return true;
     DWORD read = 0;
-    if (!InternetReadFile(request.get(), buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
+    if (!InternetReadFile(request, buffer.data(), cursor.NextReadSize(kRangeBuffer), &read)) {
       const unsigned long error = GetLastError();
       LogAlways(__LINE__,
                 simlog::LogAssist::FormatString("%s%u", base::WideToAnsi(L"InternetReadFile失败, error_code=").c_str(),
@@ -461,26 +482,23 @@ bool URLFetcher::TransferRange(void* internet) {
   }
 }
 
-bool URLFetcher::TransferOpenOnly(void* internet) {
+bool URLFetcher::TransferOpenOnly(RunHandles* handles) {
   if (cancelled()) return false;
-  OpenedRequest request;
   std::string cause;
-  OpenUrl(static_cast<HINTERNET>(internet), url, std::string(), &request, &cause);
-  return request ? true : RunFailed(*this, __LINE__, cause);
+  return handles->Open(url, std::string(), &cause) ? true : RunFailed(*this, __LINE__, cause);
 }
 
-bool URLFetcher::TransferProbeRange(void* internet) {
+bool URLFetcher::TransferProbeRange(RunHandles* handles) {
   if (!range_allowed_) {
     error_ = kErrorNoRange;
     return RunFailed(*this, __LINE__, "the server has refused ranges before");
   }
   if (cancelled()) return false;
   // One byte is enough to learn whether ranges are served and how big the whole file is.
-  OpenedRequest request;
   std::string cause;
-  OpenUrl(static_cast<HINTERNET>(internet), url, RangeHeader(0, 0), &request, &cause);
-  if (!request) return RunFailed(*this, __LINE__, "range probe: " + cause);
-  const std::wstring status = StatusText(request.get());
+  if (!handles->Open(url, RangeHeader(0, 0), &cause)) return RunFailed(*this, __LINE__, "range probe: " + cause);
+  const HINTERNET request = handles->request.get();
+  const std::wstring status = StatusText(request);
   if (status != L"206") {
     // The whole file in answer to a range: this server ignores ranges.
     if (status == L"200") error_ = kErrorNoRange;
@@ -489,7 +507,7 @@ bool URLFetcher::TransferProbeRange(void* internet) {
         status.empty() ? "range probe: no HTTP status" : "range probe: HTTP status " + base::WideToAnsi(status));
   }
   ContentRange answered;
-  if (!QueryContentRange(request.get(), &answered)) {
+  if (!QueryContentRange(request, &answered)) {
     error_ = kErrorNoLength;
     return RunFailed(*this, __LINE__, "range probe: no usable Content-Range");
   }
@@ -497,20 +515,20 @@ bool URLFetcher::TransferProbeRange(void* internet) {
   return true;
 }
 
-bool URLFetcher::TransferPost(void* internet) {
+bool URLFetcher::TransferPost(RunHandles* handles) {
   if (cancelled()) return false;
   std::wstring host;
   INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
   SplitServer(post_server, &host, &port);
-  ScopedInternet connection(InternetConnectW(static_cast<HINTERNET>(internet), host.c_str(), port, L"", L"anonymous",
-                                             INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) return RunFailed(*this, __LINE__, CallFailed("InternetConnect"));
+  handles->connection.reset(
+      InternetConnectW(handles->session.get(), host.c_str(), port, L"", L"anonymous", INTERNET_SERVICE_HTTP, 0, 0));
+  if (!handles->connection) return RunFailed(*this, __LINE__, CallFailed("InternetConnect"));
   // A collector that takes the body and never answers must not hold the run for ever either.
-  SetTimeouts(connection.get());
-  ScopedInternet request(HttpOpenRequestW(connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr, nullptr,
-                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-  if (!request) return RunFailed(*this, __LINE__, CallFailed("HttpOpenRequest"));
-  if (!HttpSendRequestA(request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
+  SetTimeouts(handles->connection.get());
+  handles->request.reset(HttpOpenRequestW(handles->connection.get(), L"POST", post_object.c_str(), L"HTTP/1.0", nullptr,
+                                          nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  if (!handles->request) return RunFailed(*this, __LINE__, CallFailed("HttpOpenRequest"));
+  if (!HttpSendRequestA(handles->request.get(), nullptr, 0, const_cast<char*>(post_body.data()),
                         static_cast<DWORD>(post_body.size()))) {
     return RunFailed(*this, __LINE__, CallFailed("HttpSendRequest"));
   }

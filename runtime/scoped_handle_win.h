@@ -1,13 +1,17 @@
 // The owners of Win32 resources: kernel handles, search handles, registry keys, LocalAlloc,
-// GlobalAlloc and CoTaskMemAlloc memory, GDI objects, memory device contexts and COM pointers, each
-// a `ScopedObject` (runtime/scoped_object.h) with its release as the policy. A kind only one file
-// needs (WinINet's, in the URL fetcher) has its policy there.
+// GlobalAlloc and CoTaskMemAlloc memory, GDI objects, memory device contexts, COM pointers, BSTRs
+// and CNG algorithm and hash handles, each a `ScopedObject` (runtime/scoped_object.h) with its
+// release as the policy; and COM on a thread for a scope. A kind only one file needs (WinINet's,
+// in the URL fetcher) has its policy there. The libraries behind a policy (oleaut32 for BSTRs,
+// bcrypt for CNG) are linked by the code that makes such objects.
 #ifndef RUNTIME_SCOPED_HANDLE_WIN_H_
 #define RUNTIME_SCOPED_HANDLE_WIN_H_
 
 #include <windows.h>
 
+#include <bcrypt.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include "runtime/scoped_object.h"
 
@@ -96,6 +100,34 @@ struct ComPtrTraits {
   }
 };
 
+// A string from SysAllocString, as COM interfaces take them.
+struct BstrTraits {
+  using Type = BSTR;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type text) { return text != nullptr; }
+  static bool Close(Type text) {
+    ::SysFreeString(text);
+    return true;
+  }
+};
+
+// A CNG algorithm provider.
+struct BcryptAlgorithmTraits {
+  using Type = BCRYPT_ALG_HANDLE;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type algorithm) { return algorithm != nullptr; }
+  static bool Close(Type algorithm) { return BCRYPT_SUCCESS(::BCryptCloseAlgorithmProvider(algorithm, 0)); }
+};
+
+// A CNG hash object. It must be destroyed before its algorithm provider closes, which declaring
+// its owner after the provider's ensures.
+struct BcryptHashTraits {
+  using Type = BCRYPT_HASH_HANDLE;
+  static Type Null() { return nullptr; }
+  static bool IsValid(Type hash) { return hash != nullptr; }
+  static bool Close(Type hash) { return BCRYPT_SUCCESS(::BCryptDestroyHash(hash)); }
+};
+
 using ScopedHandle = ScopedObject<KernelHandleTraits>;
 using ScopedFindHandle = ScopedObject<FindHandleTraits>;
 using ScopedRegKey = ScopedObject<RegKeyTraits>;
@@ -106,6 +138,28 @@ using ScopedGdiObject = ScopedObject<GdiObjectTraits>;
 using ScopedMemoryDc = ScopedObject<MemoryDcTraits>;
 template <class Interface>
 using ScopedComPtr = ScopedObject<ComPtrTraits<Interface>>;
+using ScopedBstr = ScopedObject<BstrTraits>;
+using ScopedBcryptAlgorithm = ScopedObject<BcryptAlgorithmTraits>;
+using ScopedBcryptHash = ScopedObject<BcryptHashTraits>;
+
+// Not an owner of an object but of a state: COM on the calling thread for a scope, uninitialised
+// at the end only when this scope's initialisation counted (S_OK or S_FALSE). A thread already in
+// the other apartment kind (RPC_E_CHANGED_MODE) can still use COM, and is left as it is.
+class ScopedComInitialize {
+ public:
+  ScopedComInitialize() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ScopedComInitialize() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ScopedComInitialize(const ScopedComInitialize&) = delete;
+  ScopedComInitialize& operator=(const ScopedComInitialize&) = delete;
+  // True when COM can be used on this thread in this scope.
+  bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+  HRESULT result() const { return result_; }
+
+ private:
+  HRESULT result_;
+};
 
 // Not an owner but its companion: an object selected into a device context for a scope, the
 // previous one selected back at its end, so that an owned object is never deleted while selected.

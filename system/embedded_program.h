@@ -24,7 +24,9 @@ std::wstring GpuCheckToolPath(const std::wstring& data_folder);
 // truncating the file. False when the resource is missing or the file cannot be written
 // completely. `name` and `type` may also be integer resource ids (MAKEINTRESOURCE).
 bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wchar_t* type);
-// The bytes of a resource of the running program's own module; false when it is missing.
+// The bytes of a resource of `module` (an HMODULE); false, logged, when it is missing.
+bool ReadModuleResource(void* module, const wchar_t* name, const wchar_t* type, std::string* bytes);
+// The same for the running program's own module.
 bool ReadOwnResource(const wchar_t* name, const wchar_t* type, std::string* bytes);
 
 // Writes "UN7ZA" to SevenZipToolPath(data_folder). `tool_path` receives that path before the

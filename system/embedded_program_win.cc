@@ -3,17 +3,40 @@
 
 #include "system/embedded_program.h"
 #include "runtime/scoped_handle_win.h"
+#include "system/failure_log.h"
 
-bool ReadOwnResource(const wchar_t* name, const wchar_t* type, std::string* bytes) {
-  HMODULE module = GetModuleHandleW(nullptr);
+namespace {
+
+// "UN7ZA (APP)"; an integer id reads "#id".
+std::wstring ResourceName(const wchar_t* name, const wchar_t* type) {
+  auto text = [](const wchar_t* part) {
+    return IS_INTRESOURCE(part) ? L"#" + std::to_wstring(reinterpret_cast<uintptr_t>(part)) : std::wstring(part);
+  };
+  return L"resource " + text(name) + L" (" + text(type) + L")";
+}
+
+}  // namespace
+
+bool ReadModuleResource(void* module_handle, const wchar_t* name, const wchar_t* type, std::string* bytes) {
+  const HMODULE module = static_cast<HMODULE>(module_handle);
   HRSRC resource = FindResourceW(module, name, type);
-  if (!resource) return false;
+  if (!resource) {
+    system_log::CallFailed(__LINE__, "FindResource", ResourceName(name, type), GetLastError());
+    return false;
+  }
   const DWORD size = SizeofResource(module, resource);
   HGLOBAL loaded = LoadResource(module, resource);
   const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data && size > 0) return false;
+  if (!data && size > 0) {
+    system_log::CallFailed(__LINE__, "LoadResource", ResourceName(name, type), GetLastError());
+    return false;
+  }
   bytes->assign(static_cast<const char*>(data), size);
   return true;
+}
+
+bool ReadOwnResource(const wchar_t* name, const wchar_t* type, std::string* bytes) {
+  return ReadModuleResource(GetModuleHandleW(nullptr), name, type, bytes);
 }
 
 bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wchar_t* type) {
@@ -23,10 +46,18 @@ bool WriteResourceToFile(const std::wstring& path, const wchar_t* name, const wc
 
   base::ScopedHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  if (!file.valid()) {
+    system_log::CallFailed(__LINE__, "CreateFile", path, GetLastError());
+    return false;
+  }
   DWORD written = 0;
-  if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr)) return false;
-  return written == size;
+  const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
+  if (!wrote || written != size) {
+    // A write that ends short without an error has met a full disk.
+    system_log::CallFailed(__LINE__, "WriteFile", path, wrote ? ERROR_DISK_FULL : GetLastError());
+    return false;
+  }
+  return true;
 }
 
 bool WriteSevenZipTool(const std::wstring& data_folder, std::wstring* tool_path) {

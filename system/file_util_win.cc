@@ -7,6 +7,8 @@
 
 #include "system/file_util.h"
 #include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
+#include "system/failure_log.h"
 
 namespace {
 
@@ -20,14 +22,19 @@ bool IsFolder(const std::wstring& path) {
 bool CreateFolder(const std::wstring& path) {
   if (path.empty()) return false;
   if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  const DWORD error = GetLastError();
   // "Already exists" is also the answer when a file holds the name: only a folder will do.
-  return GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(path);
+  if (error == ERROR_ALREADY_EXISTS && IsFolder(path)) return true;
+  system_log::CallFailed(__LINE__, "CreateDirectory", path, error);
+  return false;
 }
 
 bool CreateParentFolders(const std::wstring& path) {
   std::vector<std::wstring> folders;
   switch (PlanParentFolders(path, &folders)) {
-    case ParentFolderPlan::kInvalid: return false;
+    case ParentFolderPlan::kInvalid:
+      system_log::Failed(__LINE__, "no folders can be made for the path \"" + base::WideToAnsi(path) + "\"");
+      return false;
     case ParentFolderPlan::kNothing: return true;
     case ParentFolderPlan::kCreate: break;
   }
@@ -41,12 +48,16 @@ bool CreateEmptyFile(const std::wstring& path) {
   CreateParentFolders(path);
   base::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) system_log::CallFailed(__LINE__, "CreateFile", path, GetLastError());
   return file.valid();
 }
 
 std::wstring GetSpecialFolder(int csidl, bool create) {
   wchar_t buffer[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, create ? TRUE : FALSE)) return std::wstring();
+  if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, create ? TRUE : FALSE)) {
+    system_log::CallFailed(__LINE__, "SHGetSpecialFolderPath", L"CSIDL " + std::to_wstring(csidl), GetLastError());
+    return std::wstring();
+  }
   return buffer;
 }
 

@@ -4,15 +4,22 @@
 
 #include "system/folder_access.h"
 #include "runtime/scoped_handle_win.h"
+#include "system/failure_log.h"
 
 bool GrantFullAccess(const std::wstring& folder) {
   const DWORD attributes = GetFileAttributesW(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    system_log::CallFailed(__LINE__, "GetFileAttributes (a folder)", folder,
+                           attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY);
+    return false;
+  }
 
   PACL old_dacl = nullptr;  // points into `descriptor`
   PSECURITY_DESCRIPTOR raw_descriptor = nullptr;
-  if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &old_dacl,
-                            nullptr, &raw_descriptor) != ERROR_SUCCESS) {
+  DWORD result = GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                       &old_dacl, nullptr, &raw_descriptor);
+  if (result != ERROR_SUCCESS) {
+    system_log::CallFailed(__LINE__, "GetNamedSecurityInfo", folder, result);
     return false;
   }
   base::ScopedLocalMemory descriptor;
@@ -35,13 +42,25 @@ bool GrantFullAccess(const std::wstring& folder) {
     entry.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sids[entry_count]);
     ++entry_count;
   }
-  if (entry_count == 0) return false;
+  if (entry_count == 0) {
+    system_log::CallFailed(__LINE__, "CreateWellKnownSid for", folder, GetLastError());
+    return false;
+  }
 
   PACL raw_new_dacl = nullptr;
-  if (SetEntriesInAclW(entry_count, entries, old_dacl, &raw_new_dacl) != ERROR_SUCCESS) return false;
+  result = SetEntriesInAclW(entry_count, entries, old_dacl, &raw_new_dacl);
+  if (result != ERROR_SUCCESS) {
+    system_log::CallFailed(__LINE__, "SetEntriesInAcl for", folder, result);
+    return false;
+  }
   base::ScopedLocalMemory new_dacl;
   new_dacl.reset(raw_new_dacl);
   std::wstring writable_path = folder;
-  return SetNamedSecurityInfoW(&writable_path[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                               raw_new_dacl, nullptr) == ERROR_SUCCESS;
+  result = SetNamedSecurityInfoW(&writable_path[0], SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                 raw_new_dacl, nullptr);
+  if (result != ERROR_SUCCESS) {
+    system_log::CallFailed(__LINE__, "SetNamedSecurityInfo", folder, result);
+    return false;
+  }
+  return true;
 }

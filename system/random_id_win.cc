@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "runtime/scoped_handle_win.h"
+#include "system/failure_log.h"
 #include "system/random_id.h"
 
 bool SystemRandomBytes(void* buffer, size_t size) {
@@ -12,9 +14,16 @@ bool SystemRandomBytes(void* buffer, size_t size) {
   const ULONG length = static_cast<ULONG>(size);
   // The system-preferred generator needs Windows 7; Vista opens the RNG provider itself.
   if (BCRYPT_SUCCESS(BCryptGenRandom(nullptr, bytes, length, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) return true;
-  BCRYPT_ALG_HANDLE algorithm = nullptr;
-  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_RNG_ALGORITHM, nullptr, 0))) return false;
-  const bool ok = BCRYPT_SUCCESS(BCryptGenRandom(algorithm, bytes, length, 0));
-  BCryptCloseAlgorithmProvider(algorithm, 0);
-  return ok;
+  base::ScopedBcryptAlgorithm algorithm;
+  const NTSTATUS opened = BCryptOpenAlgorithmProvider(algorithm.receive(), BCRYPT_RNG_ALGORITHM, nullptr, 0);
+  if (!BCRYPT_SUCCESS(opened)) {
+    system_log::StatusCallFailed(__LINE__, "BCryptOpenAlgorithmProvider", BCRYPT_RNG_ALGORITHM, opened);
+    return false;
+  }
+  const NTSTATUS generated = BCryptGenRandom(algorithm.get(), bytes, length, 0);
+  if (!BCRYPT_SUCCESS(generated)) {
+    system_log::StatusCallFailed(__LINE__, "BCryptGenRandom", BCRYPT_RNG_ALGORITHM, generated);
+    return false;
+  }
+  return true;
 }

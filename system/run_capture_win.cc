@@ -6,10 +6,13 @@
 // expired, or a grandchild inherited the write end) is woken with CancelSynchronousIo.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "system/run_capture.h"
 #include "runtime/scoped_handle_win.h"
+#include "runtime/text_encoding.h"
+#include "system/failure_log.h"
 
 namespace {
 
@@ -91,11 +94,16 @@ bool CreateOutputPipe(base::ScopedHandle* read_end, base::ScopedHandle* write_en
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
   HANDLE read_handle = nullptr;
   HANDLE write_handle = nullptr;
-  if (!CreatePipe(&read_handle, &write_handle, &inherit, 0)) return false;
+  if (!CreatePipe(&read_handle, &write_handle, &inherit, 0)) {
+    system_log::CallFailed(__LINE__, "CreatePipe", std::wstring(), GetLastError());
+    return false;
+  }
   read_end->reset(read_handle);
   write_end->reset(write_handle);
   // Only the write end goes to the program.
-  return SetHandleInformation(read_handle, HANDLE_FLAG_INHERIT, 0) != FALSE;
+  if (SetHandleInformation(read_handle, HANDLE_FLAG_INHERIT, 0)) return true;
+  system_log::CallFailed(__LINE__, "SetHandleInformation", std::wstring(), GetLastError());
+  return false;
 }
 
 }  // namespace
@@ -115,6 +123,7 @@ bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_c
   std::vector<wchar_t> writable(command_line.begin(), command_line.end());
   writable.push_back(L'\0');
   if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    system_log::CallFailed(__LINE__, "CreateProcess", command_line, GetLastError());
     return false;
   }
   base::ScopedHandle process(info.hProcess);
@@ -126,6 +135,7 @@ bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_c
   PipeReader out_reader(out_read.get());
   PipeReader err_reader(err_read.get());
   if (!out_reader.Start() || !err_reader.Start()) {
+    system_log::CallFailed(__LINE__, "CreateThread (output reader) for", command_line, GetLastError());
     // Without readers the program could block on a full pipe forever; treat it as not started.
     TerminateProcess(process.get(), 1);
     return false;
@@ -134,13 +144,19 @@ bool RunAndCapture(const std::wstring& command_line, int timeout_ms, int* exit_c
   const DWORD wait = WaitForSingleObject(process.get(), timeout_ms < 1 ? INFINITE : static_cast<DWORD>(timeout_ms));
   if (wait == WAIT_TIMEOUT) {
     *exit_code = kRunTimedOut;
-    if (on_limit == TimeLimitAction::kEnd) {
+    const bool end = on_limit == TimeLimitAction::kEnd;
+    system_log::Failed(__LINE__, base::WideToAnsi(command_line) + " still ran after " + std::to_string(timeout_ms) +
+                                     (end ? " ms: ended" : " ms: left running"));
+    if (end) {
       TerminateProcess(process.get(), kRunTimedOut);
       WaitForSingleObject(process.get(), kEndWaitMs);
     }
     return false;  // the readers stop and the handles close on the way out
   }
-  if (wait != WAIT_OBJECT_0) return false;
+  if (wait != WAIT_OBJECT_0) {
+    system_log::CallFailed(__LINE__, "WaitForSingleObject on", command_line, GetLastError());
+    return false;
+  }
   DWORD code = 0;
   GetExitCodeProcess(process.get(), &code);
   *exit_code = static_cast<int>(code);

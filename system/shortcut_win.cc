@@ -5,19 +5,28 @@
 #include <shlobj.h>
 
 #include "runtime/scoped_handle_win.h"
+#include "system/failure_log.h"
 #include "system/shortcut.h"
 
 bool ReadShortcutTarget(const std::wstring& lnk_path, std::wstring* target) {
   base::ScopedComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(link.receive()))) ||
-      !link.get()) {
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(link.receive()));
+  if (FAILED(result) || !link.get()) {
+    system_log::ComCallFailed(__LINE__, "CoCreateInstance(ShellLink) for", lnk_path, result);
     return false;
   }
   base::ScopedComPtr<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.receive()))) || !file.get())
+  result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.receive()));
+  if (FAILED(result) || !file.get()) {
+    system_log::ComCallFailed(__LINE__, "QueryInterface(IPersistFile) for", lnk_path, result);
     return false;
-  if (FAILED(file->Load(lnk_path.c_str(), STGM_READ))) return false;
+  }
+  result = file->Load(lnk_path.c_str(), STGM_READ);
+  if (FAILED(result)) {
+    system_log::ComCallFailed(__LINE__, "IPersistFile::Load", lnk_path, result);
+    return false;
+  }
   wchar_t path[MAX_PATH] = {};
   // S_FALSE means the link has no file-system target.
   if (link->GetPath(path, MAX_PATH, nullptr, 0) != S_OK) return false;

@@ -13,13 +13,15 @@
 #include <string>
 
 #include "runtime/lock.h"
+#include "runtime/scoped_handle_win.h"
 #include "uiframework/element_attributes.h"
 #include "uiframework/font_table.h"
 #include "uiframework/ui_types.h"
 
 constexpr WORD kImageResourceType = 6000;
 
-// Reads the bytes of a resource of the given module; false when it does not exist.
+// Reads the bytes of a resource of the given module; false when it does not exist (the reader
+// logs why).
 using ResourceReader = std::function<bool(HMODULE module, const wchar_t* name, WORD type, std::string* bytes)>;
 
 class CGDIResource {
@@ -99,8 +101,8 @@ class CGDIResource {
   ULONG_PTR gdiplus_token_ = 0;
   std::wstring gdiplus_name_;
 
-  std::map<std::wstring, HBITMAP> images_;
-  HFONT fonts_[kFontKindCount] = {};
+  std::map<std::wstring, base::ScopedGdiObject> images_;  // a decode failure is kept as null
+  base::ScopedGdiObject fonts_[kFontKindCount];
   std::function<FontSystemFacts()> font_facts_;
   ResourceReader reader_;
   int image_decodes_ = 0;

@@ -4,8 +4,10 @@
 
 #include <memory>
 
+#include "runtime/os_error.h"
 #include "runtime/text_encoding.h"
 #include "log/log_assist.h"
+#include "system/embedded_program.h"
 #include "system/os_version.h"
 #include "runtime/scoped_handle_win.h"
 #include "uiframework/gdi_resource.h"
@@ -119,22 +121,13 @@ int CGDIResource::gdiplus_start_count() {
 }
 
 void CGDIResource::ReleaseCaches() {
-  for (auto& entry : images_) {
-    if (entry.second) DeleteObject(entry.second);
-  }
   images_.clear();
-  for (HFONT& font : fonts_) {
-    if (font) DeleteObject(font);
-    font = nullptr;
-  }
+  for (base::ScopedGdiObject& font : fonts_) font.reset();
 }
 
 void CGDIResource::SetFontFactsSource(std::function<FontSystemFacts()> source) {
   font_facts_ = std::move(source);
-  for (HFONT& font : fonts_) {
-    if (font) DeleteObject(font);
-    font = nullptr;
-  }
+  for (base::ScopedGdiObject& font : fonts_) font.reset();
 }
 
 void CGDIResource::SetResourceReader(ResourceReader reader) {
@@ -142,14 +135,7 @@ void CGDIResource::SetResourceReader(ResourceReader reader) {
 }
 
 bool CGDIResource::ReadModuleResource(HMODULE module, const wchar_t* name, WORD type, std::string* bytes) {
-  HRSRC resource = FindResourceW(module, name, MAKEINTRESOURCEW(type));
-  if (!resource) return false;
-  HGLOBAL loaded = LoadResource(module, resource);
-  const DWORD size = SizeofResource(module, resource);
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (!data) return false;
-  bytes->assign(static_cast<const char*>(data), size);
-  return true;
+  return ::ReadModuleResource(module, name, MAKEINTRESOURCEW(type), bytes);
 }
 
 HBITMAP CGDIResource::DecodeImage(const std::string& bytes) {
@@ -180,21 +166,17 @@ HBITMAP CGDIResource::LoadImageResourceUncached(HMODULE module, const wchar_t* n
 
 HBITMAP CGDIResource::LoadImageResource(HMODULE module, const wchar_t* name, WORD type_id) {
   auto cached = images_.find(name);
-  if (cached != images_.end()) return cached->second;
+  if (cached != images_.end()) return static_cast<HBITMAP>(cached->second.get());
   std::string bytes;
-  if (!reader_(module, name, type_id, &bytes)) {
-    // Not cached: the next request looks again.
-    LogFailure(__LINE__, simlog::LogAssist::FormatString("image resource %s (type %u) not found",
-                                                         base::WideToAnsi(name).c_str(), type_id));
-    return nullptr;
-  }
+  // A missing resource is not cached (the next request looks again); the reader has logged it.
+  if (!reader_(module, name, type_id, &bytes)) return nullptr;
   HBITMAP bitmap = DecodeImage(bytes);
   if (!bitmap) {
     LogFailure(__LINE__,
                simlog::LogAssist::FormatString("image resource %s is not a readable PNG (%u bytes)",
                                                base::WideToAnsi(name).c_str(), static_cast<unsigned>(bytes.size())));
   }
-  images_[name] = bitmap;
+  images_[name].reset(bitmap);
   return bitmap;
 }
 
@@ -206,15 +188,16 @@ UiImage CGDIResource::LoadUiImage(HMODULE module, const std::wstring& name) {
 }
 
 HFONT CGDIResource::GetFont(FontKind kind) {
-  HFONT& slot = fonts_[static_cast<int>(kind)];
-  if (slot) return slot;
+  base::ScopedGdiObject& slot = fonts_[static_cast<int>(kind)];
+  if (slot) return static_cast<HFONT>(slot.get());
   const FontSpec spec = DescribeFont(kind, font_facts_());
-  slot = CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, spec.underline ? TRUE : FALSE, FALSE, 0,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, spec.face.c_str());
-  if (!slot)
-    LogFailure(__LINE__, simlog::LogAssist::FormatString("CreateFontW %s failed, error %lu",
-                                                         base::WideToAnsi(spec.face).c_str(), GetLastError()));
-  return slot;
+  slot.reset(CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, spec.underline ? TRUE : FALSE, FALSE, 0,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, spec.face.c_str()));
+  if (!slot) {
+    const DWORD error = GetLastError();
+    LogFailure(__LINE__, "CreateFontW " + base::WideToAnsi(spec.face) + " failed: " + base::OsErrorText(error));
+  }
+  return static_cast<HFONT>(slot.get());
 }
 
 void CGDIResource::DrawNineSlice(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& source, BYTE alpha,

@@ -24,7 +24,7 @@
 #include "scratch_folder.h"
 #include "system/os_version.h"
 #include "system/registry.h"
-#include "system/scoped_handle_win.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace installer {
 namespace {
@@ -73,13 +73,13 @@ struct ShortcutFacts {
   int show_command = -1;
 };
 bool ReadShortcut(const std::wstring& lnk, ShortcutFacts* facts) {
-  ScopedComInitialize com;
-  ScopedComPtr<IShellLinkW> link;
+  base::ScopedComInitialize com;
+  base::ScopedComPtr<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(link.receive())))) {
     return false;
   }
-  ScopedComPtr<IPersistFile> file;
+  base::ScopedComPtr<IPersistFile> file;
   if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.receive()))) ||
       FAILED(file.get()->Load(lnk.c_str(), STGM_READ))) {
     return false;

@@ -458,7 +458,7 @@ TEST_F(URLFetcherSilentServerTest, EveryKindOfRunGivesUpAndReportsAFailure) {
       {"text answer, before its header", R"({"on": "info", "at": "headers"})", net::kFetchToMemory, 0},
       {"text answer, inside its body", R"({"on": "info", "after": 20})", net::kFetchToMemory, 0},
       {"range probe, before its header", R"({"on": "range", "at": "headers"})", net::kFetchProbeRange, 0},
-      {"whole file, inside its body", R"({"on": "full", "after": 294912})", net::kFetchToFile, 294912},
+      {"whole file, inside its body", R"({"on": "full", "after": 327680})", net::kFetchToFile, 327680},
       {"ranged part, before its header", R"({"on": "range", "at": "headers"})", net::kFetchRange, 0},
       {"ranged part, inside its body", R"({"on": "range", "after": 1048576})", net::kFetchRange, 1048576},
       {"bare open, before the header", R"({"on": "plain", "at": "headers"})", net::kFetchOpenOnly, 0},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/uiframework/pixel_channels.h"
 #include "tests/uiframework/ui_test_doubles.h"
 #include "uiframework/button.h"
 #include "uiframework/dib_surface.h"
@@ -13,19 +14,6 @@
 #include "uiframework/progress.h"
 
 namespace {
-
-uint8_t Alpha(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel >> 24);
-}
-uint8_t Red(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel >> 16);
-}
-uint8_t Green(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel >> 8);
-}
-uint8_t Blue(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel);
-}
 
 class ControlsPaint : public testing::Test {
  protected:

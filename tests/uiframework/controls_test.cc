@@ -2,7 +2,7 @@
 // and a recording canvas.
 #include <gtest/gtest.h>
 
-#include "tests/uiframework/ui_test_doubles.h"
+#include "tests/uiframework/control_fixture.h"
 #include "uiframework/button.h"
 #include "uiframework/check_box.h"
 #include "uiframework/hyperlink.h"
@@ -16,29 +16,17 @@ using element_message::kClick;
 using element_message::kLayeredRepaint;
 using element_message::kPress;
 
-class Controls : public testing::Test {
+class Controls : public ControlFixture {
  protected:
   Controls() {
     images_.Add(L"DLG_BTN_INSTALL", 1280, 40);
     images_.Add(L"CHECKBOX", 48, 16);
     images_.Add(L"ICON", 64, 16);
   }
-  // A main window holding `body`, placed once; the recorded events start empty.
-  CBaseElementCtl* Build(const std::string& body, const wchar_t* id) {
-    std::string error;
-    EXPECT_TRUE(window_.Load("<window width=\"652\" height=\"412\">" + body + "</window>", &error)) << error;
-    window_.Resize(652, 412);
-    owner_.events.clear();
-    return window_.FindElement(id);
-  }
   CButtonCtl* Button(const std::string& attributes = "") {
     return static_cast<CButtonCtl*>(
         Build("<button id=\"b\" left=\"10\" top=\"10\" width=\"100\" height=\"40\" " + attributes + "/>", L"b"));
   }
-
-  RecordingOwner owner_;
-  FakeImages images_;
-  CLayoutWindow window_{WindowKind::kMain, &owner_, &images_};
 };
 
 TEST_F(Controls, ButtonPressAndReleaseClicksOnceAfterTheRepaint) {

@@ -4,23 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/uiframework/pixel_channels.h"
 #include "uiframework/dib_surface.h"
 #include "uiframework/gdi_resource.h"
 
 namespace {
-
-uint8_t Alpha(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel >> 24);
-}
-uint8_t Red(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel >> 16);
-}
-uint8_t Green(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel >> 8);
-}
-uint8_t Blue(uint32_t pixel) {
-  return static_cast<uint8_t>(pixel);
-}
 
 class GdiResource : public testing::Test {
  protected:

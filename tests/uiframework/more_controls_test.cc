@@ -2,7 +2,7 @@
 // memory gauge button, the rotating static, the animation static and the tree.
 #include <gtest/gtest.h>
 
-#include "tests/uiframework/ui_test_doubles.h"
+#include "tests/uiframework/control_fixture.h"
 #include "uiframework/animated_statics.h"
 #include "uiframework/layout_document.h"
 #include "uiframework/memory_button.h"
@@ -12,24 +12,13 @@
 
 namespace {
 
-class MoreControls : public testing::Test {
+class MoreControls : public ControlFixture {
  protected:
   MoreControls() {
     images_.Add(L"RADIO", 64, 16);
     images_.Add(L"GAUGE", 110, 10);
     images_.Add(L"SPIN", 100, 20);
   }
-  CBaseElementCtl* Build(const std::string& body, const wchar_t* id) {
-    std::string error;
-    EXPECT_TRUE(window_.Load("<window width=\"652\" height=\"412\">" + body + "</window>", &error)) << error;
-    window_.Resize(652, 412);
-    owner_.events.clear();
-    return window_.FindElement(id);
-  }
-
-  RecordingOwner owner_;
-  FakeImages images_;
-  CLayoutWindow window_{WindowKind::kMain, &owner_, &images_};
 };
 
 TEST_F(MoreControls, RadioButtonSelectsOnceAndSends12000) {

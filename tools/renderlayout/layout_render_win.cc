@@ -72,28 +72,8 @@ void ApplyMainState(CLayoutWindow* window, const RenderState& state) {
   CElementList& elements = window->elements();
   panel_states::ApplyInitialState(elements, MainWindowTexts());
   panel_states::EnableInstall(elements);
-  switch (state.main) {
-    case MainState::kMain: break;
-    case MainState::kCustom:
-      panel_states::ShowCustomPanel(elements);
-      window->Resize(panel_states::kMainWidth, panel_states::kCustomHeight);
-      break;
-    case MainState::kDownload:
-      panel_states::ShowDownloadPanel(elements);
-      panel_states::SetDownloadProgress(elements, panel_states::DownloadBarPosition(state.download_percent / 100.0f));
-      break;
-    case MainState::kInstalling:
-      panel_states::ShowDownloadPanel(elements);
-      panel_states::ShowInstallStage(elements);
-      panel_states::SetDownloadProgress(elements, panel_states::kFirstInstallProgress);
-      break;
-    case MainState::kComplete:
-      panel_states::ShowDownloadPanel(elements);
-      panel_states::ShowInstallStage(elements);
-      panel_states::SetDownloadProgress(elements, 0.999f);
-      panel_states::ShowCompletePanel(elements, window->width());
-      break;
-  }
+  panel_states::ApplyMainState(elements, state.main, state.download_percent / 100.0f, window->width());
+  if (state.main == MainState::kCustom) window->Resize(panel_states::kMainWidth, panel_states::kCustomHeight);
 }
 
 void ApplyPopupState(CLayoutWindow* window, const RenderState& state, const app::LanguageEntry& language) {

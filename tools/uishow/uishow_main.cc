@@ -88,31 +88,12 @@ void ApplyState(ShownMainWindow* window, const RenderState& state) {
   texts.install_folder = L"C:\\Program Files\\Pindle";
   panel_states::ApplyInitialState(elements, texts);
   panel_states::EnableInstall(elements);
-  switch (state.main) {
-    case MainState::kMain: break;
-    case MainState::kCustom:
-      panel_states::ShowCustomPanel(elements);
-      SetWindowPos(window->hwnd(), nullptr, 0, 0, panel_states::kMainWidth, panel_states::kCustomHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      break;
-    case MainState::kDownload:
-      panel_states::ShowDownloadPanel(elements);
-      panel_states::SetDownloadProgress(elements, panel_states::DownloadBarPosition(state.download_percent / 100.0f));
-      break;
-    case MainState::kInstalling:
-      panel_states::ShowDownloadPanel(elements);
-      panel_states::ShowInstallStage(elements);
-      panel_states::SetDownloadProgress(elements, panel_states::kFirstInstallProgress);
-      break;
-    case MainState::kComplete: {
-      panel_states::ShowDownloadPanel(elements);
-      panel_states::ShowInstallStage(elements);
-      panel_states::SetDownloadProgress(elements, 0.999f);
-      RECT client = {};
-      GetClientRect(window->hwnd(), &client);
-      panel_states::ShowCompletePanel(elements, client.right);
-      break;
-    }
+  RECT client = {};
+  GetClientRect(window->hwnd(), &client);
+  panel_states::ApplyMainState(elements, state.main, state.download_percent / 100.0f, client.right);
+  if (state.main == MainState::kCustom) {
+    SetWindowPos(window->hwnd(), nullptr, 0, 0, panel_states::kMainWidth, panel_states::kCustomHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
