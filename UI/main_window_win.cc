@@ -20,13 +20,13 @@
 #include "log/log_assist.h"
 #include "runtime/layer_loop.h"
 #include "runtime/message_loop.h"
+#include "runtime/scoped_handle_win.h"
 #include "runtime/task.h"
 #include "runtime/text_encoding.h"
 #include "runtime/waitable_event.h"
 #include "system/device_id.h"
 #include "system/file_delete.h"
 #include "system/os_version.h"
-#include "system/scoped_handle_win.h"
 #include "uiframework/button.h"
 #include "uiframework/check_box.h"
 #include "uiframework/gdi_resource.h"
@@ -540,7 +540,7 @@ void CWebGameWindowEx::ChooseFolder() {
   std::wstring folder;
   {
     // The dialog's new style needs COM on this thread.
-    ScopedComInitialize com;
+    base::ScopedComInitialize com;
     if (!installer::ChooseInstallFolder(hwnd_, &folder)) return;
   }
   const std::wstring root = folder.size() >= 2 ? folder.substr(0, 2) + L"\\" : folder;
