@@ -1,6 +1,7 @@
 #include "analytics/analytics_reporter.h"
 
 #include "analytics/collector_url.h"
+#include "app/local_service.h"
 #include "analytics/diagnostics.h"
 #include "analytics/event_tracker.h"
 #include "analytics/object_node.h"
@@ -46,7 +47,8 @@ AnalyticsReporter& AnalyticsReporter::Instance() {
   return reporter;
 }
 
-AnalyticsReporter::AnalyticsReporter() : collector_(PINDLE_COLLECTOR_HOST) {
+AnalyticsReporter::AnalyticsReporter()
+    : collector_(app::LocalServiceOr("PINDLE_COLLECTOR_HOST", PINDLE_COLLECTOR_HOST)) {
   // Makes the tracker's process-wide slot before this object is complete, so that at exit
   // the slot is destroyed after the process-wide reporter, whose destructor still needs it.
   event_analytics::HasTracker();

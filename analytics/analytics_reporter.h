@@ -44,7 +44,8 @@ class AnalyticsReporter {
 
   // Where the next Init points the tracker; a running tracker keeps what it was given.
   // The collector's address with its scheme, "http://host:port" (the upload path is added;
-  // a full upload address is taken as it is). Default: the deployment value.
+  // a full upload address is taken as it is). Default: the environment variable
+  // PINDLE_COLLECTOR_HOST when it names a service on this machine, else the deployment value.
   void SetCollector(const std::string& collector);
   // The staging file's path, narrow UTF-8. Default: the product data folder
   // + "\staging_file".

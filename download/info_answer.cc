@@ -2,9 +2,9 @@
 
 #include <json/json.h>
 
-#include <cstdlib>
 #include <memory>
 
+#include "app/local_service.h"
 #include "deployment.h"
 #include "runtime/lock.h"
 
@@ -68,34 +68,11 @@ bool ParseAnswer(const std::string& body, Json::Value* root) {
   }
 }
 
-bool StartsWith(const std::string& text, const char* prefix, size_t* length) {
-  const std::string p(prefix);
-  if (text.compare(0, p.size(), p) != 0) return false;
-  *length = p.size();
-  return true;
-}
-
 }  // namespace
 
 std::string BuildInfoQuery(const std::string& channel, const std::string& client_version,
                            const std::string& language_code) {
   return "channel=" + channel + "&" + "clientVersion=" + client_version + "&" + "lan=" + language_code;
-}
-
-bool IsLocalServiceHost(const std::string& host) {
-  size_t at = 0;
-  if (!StartsWith(host, "http://", &at) && !StartsWith(host, "https://", &at)) return false;
-  std::string rest = host.substr(at);
-  if (!rest.empty() && rest.back() == '/') rest.pop_back();
-  size_t name_length = 0;
-  if (!StartsWith(rest, "127.0.0.1", &name_length) && !StartsWith(rest, "localhost", &name_length)) return false;
-  const std::string port = rest.substr(name_length);
-  if (port.empty()) return true;
-  if (port[0] != ':' || port.size() < 2 || port.size() > 6) return false;
-  for (size_t i = 1; i < port.size(); ++i) {
-    if (port[i] < '0' || port[i] > '9') return false;
-  }
-  return true;
 }
 
 void SetDownloadInfoHost(const std::string& host) {
@@ -108,11 +85,7 @@ std::string DownloadInfoHost() {
     base::AutoLock hold(HostLock());
     if (!g_host_override.empty()) return g_host_override;
   }
-  // Only a local service may replace the deployment value: nobody can steer a user's installer
-  // to a foreign package server through the environment.
-  const char* local = std::getenv("PINDLE_DOWNLOAD_INFO_HOST");
-  if (local && IsLocalServiceHost(local)) return local;
-  return PINDLE_DOWNLOAD_INFO_HOST;
+  return app::LocalServiceOr("PINDLE_DOWNLOAD_INFO_HOST", PINDLE_DOWNLOAD_INFO_HOST);
 }
 
 std::string BuildInfoUrl(const std::string& host, const std::string& query) {

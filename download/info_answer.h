@@ -20,8 +20,6 @@ std::string BuildInfoQuery(const std::string& channel, const std::string& client
 std::string DownloadInfoHost();
 // An empty host restores the default. Any thread, before the query is built.
 void SetDownloadInfoHost(const std::string& host);
-// True for "http(s)://127.0.0.1[:port]" and "http(s)://localhost[:port]" (an optional "/").
-bool IsLocalServiceHost(const std::string& host);
 
 // host + kInfoPath + query.
 std::string BuildInfoUrl(const std::string& host, const std::string& query);

@@ -416,10 +416,6 @@ LRESULT CUpdateWindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
     }
     case WM_MOUSELEAVE: elements.DispatchMouseLeave(); return 0;
     case WM_LBUTTONDOWN:
-      // A click in the window takes the keyboard back from an open pop-up edit, which ends its
-      // editing, even where nothing activates the window on a click (an X display without a
-      // window manager); a click on an edit box then opens its pop-up anew.
-      if (GetFocus() != hwnd_) SetFocus(hwnd_);
       elements.DispatchLButtonDown(static_cast<uint32_t>(wparam), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
       return 0;
     case WM_LBUTTONUP:

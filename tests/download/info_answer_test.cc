@@ -3,25 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "deployment.h"
+#include "tests/support/environment.h"
 
 namespace {
 
 using namespace download;
-
-void SetEnv(const char* name, const char* value) {
-#ifdef _WIN32
-  _putenv_s(name, value ? value : "");
-#else
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
-#endif
-}
 
 TEST(InfoAnswerTest, QueryAndUrlAreBuiltInOrderWithoutEncoding) {
   const std::string query = BuildInfoQuery("en", "1.0.1.0000", "lan_en");
@@ -29,25 +16,6 @@ TEST(InfoAnswerTest, QueryAndUrlAreBuiltInOrderWithoutEncoding) {
   EXPECT_EQ(BuildInfoUrl("https://info.example", query),
             "https://info.example/downloder/2.0/infoV2?channel=en&clientVersion=1.0.1.0000&lan=lan_en");
   EXPECT_EQ(BuildInfoUrl("http://127.0.0.1:8080/", "a=b"), "http://127.0.0.1:8080/downloder/2.0/infoV2?a=b");
-}
-
-TEST(InfoAnswerTest, OnlyALocalServiceMayReplaceTheDeploymentHost) {
-  struct Case {
-    const char* host;
-    bool local;
-  } const cases[] = {
-      {"http://127.0.0.1:18080", true},
-      {"https://127.0.0.1", true},
-      {"http://localhost:9/", true},
-      {"http://127.0.0.1.evil.example", false},
-      {"http://localhost@evil.example", false},
-      {"http://127.0.0.1:80/path", false},
-      {"ftp://127.0.0.1", false},
-      {"http://10.0.0.1:80", false},
-      {"", false},
-      {"http://127.0.0.1:", false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(IsLocalServiceHost(c.host), c.local) << c.host;
 }
 
 TEST(InfoAnswerTest, HostComesFromTheSetterThenALocalEnvironmentValueThenTheDeployment) {
