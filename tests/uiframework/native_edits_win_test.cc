@@ -29,6 +29,7 @@ using real_input::PumpIdle;
 using real_input::PumpUntil;
 
 const char kDocument[] = R"(<window left="200" top="150" width="480" height="260" style="2248146944">
+  <panel id="back" width="480" height="260" border="1" backcolor="236,240,244" bordercolor="160,170,180"/>
   <edit id="101" title="hello" left="20" top="40" width="200" height="32" tab="1"/>
   <edit id="102" left="20" top="100" width="200" height="32" pWd="1" readonly="1"/>
   <panel id="p" left="250" top="40" width="210" height="200" backcolor="240,240,240" bordercolor="240,240,240">
