@@ -30,8 +30,16 @@ void CRichEditCtl::SetVisible(bool visible) {
 
 void CRichEditCtl::ApplyVisible(bool visible) {
   visible_ = visible;
+  if (!window_) return;
+  // Moves of the owner reach only visible, enabled elements: the pop-up catches up first.
+  if (visible) window_->Place(GetRect());
   // A pop-up stands on the screen by itself: left alone it would stay up over a hidden panel.
-  if (window_) window_->Show(visible);
+  window_->Show(visible);
+}
+
+void CRichEditCtl::SetEnabled(bool enabled) {
+  CBaseElementCtl::SetEnabled(enabled);
+  if (enabled && window_) window_->Place(GetRect());
 }
 
 void CRichEditCtl::MoveTo(int x, int y, int width, int height) {

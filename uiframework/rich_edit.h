@@ -21,8 +21,13 @@ class CRichEditCtl : public CBaseElementCtl, private INativeEditClient {
   void LoadFromXml(const ElementAttributes& attributes) override;
   // Stores and gives the pop-up's edit the text.
   void SetText(const std::wstring& text) override;
+  // Shows or hides the pop-up with the element (also when a panel shows or hides it); shown, it
+  // goes to where the element is now.
   void SetVisible(bool visible) override;
   void ApplyVisible(bool visible) override;
+  // Stores; enabled again, the pop-up goes to where the element is now (while disabled the
+  // element does not hear of the owner's moves).
+  void SetEnabled(bool enabled) override;
   // Stores and moves the pop-up over the new rectangle.
   void MoveTo(int x, int y, int width, int height) override;
   void Relayout(int old_parent_width, int old_parent_height, int new_parent_width, int new_parent_height) override;

@@ -255,6 +255,22 @@ TEST_F(NativeEdits, RichEditLiesOverItsElementAndFollowsItsWindow) {
 
   window_.FindElement(L"r")->SetBounds(50, 60, 150, 90);
   EXPECT_EQ((UiRect{50, 60, 150, 90}), native.placed.back());
+
+  // Hidden or disabled, it hears nothing of the owner's moves: shown or enabled again, it goes
+  // back over its element first.
+  CBaseElementCtl* rich = window_.FindElement(L"r");
+  for (int round = 0; round < 2; ++round) {
+    if (round == 0) rich->SetVisible(false);
+    if (round == 1) rich->SetEnabled(false);
+    native.placed.clear();
+    window_.elements().DispatchOwnerMoved();
+    EXPECT_TRUE(native.placed.empty());
+    if (round == 0) rich->SetVisible(true);
+    if (round == 1) rich->SetEnabled(true);
+    ASSERT_EQ(1u, native.placed.size()) << round;
+    EXPECT_EQ((UiRect{50, 60, 150, 90}), native.placed.back());
+  }
+  EXPECT_EQ((std::vector<bool>{false, true}), native.shown);
   RecordingCanvas canvas;
   window_.FindElement(L"r")->Paint(canvas);
   EXPECT_TRUE(canvas.calls.empty());  // the pop-up paints its own box
