@@ -3,6 +3,7 @@
 #include "uiframework/animated_statics.h"
 #include "uiframework/button.h"
 #include "uiframework/check_box.h"
+#include "uiframework/edit_ctl.h"
 #include "uiframework/hotkey_ctl.h"
 #include "uiframework/hyperlink.h"
 #include "uiframework/layered_edit.h"
@@ -12,6 +13,7 @@
 #include "uiframework/panel.h"
 #include "uiframework/progress.h"
 #include "uiframework/radio_button.h"
+#include "uiframework/rich_edit.h"
 #include "uiframework/static_text.h"
 #include "uiframework/tab.h"
 #include "uiframework/tree.h"
@@ -72,7 +74,8 @@ std::unique_ptr<CBaseElementCtl> CreateElement(const std::string& name, ElementP
   if (name == "GifAnim") return std::make_unique<CGifAnim>(owner, layered);
   if (name == "hotkey") return std::make_unique<CHotkeyCtl>(owner, layered);
   if (name == "numedit") return std::make_unique<CDUINumEdit>(owner, layered);
-  // The native edit controls belong to the windows side: here an element that reads the common
-  // attributes (so it can be found and placed) and draws nothing.
-  return std::make_unique<CBaseElementCtl>(owner, false);
+  if (name == "edit") return std::make_unique<CEditCtl>(owner);
+  if (name == "simedit") return std::make_unique<CSimEditCtl>(owner);
+  if (name == "richedit") return std::make_unique<CRichEditCtl>(owner);
+  return nullptr;
 }

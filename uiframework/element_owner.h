@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "uiframework/native_edit.h"
 #include "uiframework/popup_edit.h"
 #include "uiframework/ui_types.h"
 
@@ -25,6 +26,7 @@ constexpr uint32_t kEnter = 0x1423;       // -> FireEnter
 constexpr uint32_t kTab = 0x1424;         // answered 0; lParam: the element's tab index
 constexpr uint32_t kPress = 0x1426;       // -> FirePress
 constexpr uint32_t kRadioSelected = 12000;
+constexpr uint32_t kEditTab = 12001;          // Tab in a native edit with a non-zero `tab`; wParam: the element
 constexpr uint32_t kPathEdited = 12002;       // a character typed into a `checkpath` box; wParam: its value
 constexpr uint32_t kLayeredRepaint = 0x5400;  // wParam 0, lParam the opacity percent
 }  // namespace element_message
@@ -41,7 +43,7 @@ class IElementOwner {
   virtual ~IElementOwner() = default;
   // Posts `message` with wParam = `element` (0x1420, 0x1421, 0x1423, 0x1424, 0x1426).
   virtual void PostElementMessage(uint32_t message, CBaseElementCtl* element) = 0;
-  // Sends `message` with wParam = `element` and waits for the answer (12000).
+  // Sends `message` with wParam = `element` and waits for the answer (12000, 12001).
   virtual void SendElementMessage(uint32_t message, CBaseElementCtl* element) = 0;
   // Layered windows: posts 0x5400 (wParam 0, lParam 100), one full render per request.
   virtual void RequestRender() = 0;
@@ -60,6 +62,18 @@ class IElementOwner {
   // A pop-up edit laid over this window, serving `client`; null where there is no native window
   // (headless trees), and then the element simply takes no typing.
   virtual std::unique_ptr<IPopupEdit> CreatePopupEdit(IPopupEditClient* /*client*/) { return nullptr; }
+  // A native EDIT child of this window at `options.area`, serving `client`; null where there is
+  // no native window (headless trees) or it could not be made (logged).
+  virtual std::unique_ptr<INativeEdit> CreateChildEdit(const NativeEditOptions& /*options*/,
+                                                       INativeEditClient* /*client*/) {
+    return nullptr;
+  }
+  // A pop-up window owned by this window, laid over `options.area` and holding a digits-only
+  // edit with `options.text`; null as CreateChildEdit.
+  virtual std::unique_ptr<INativeEdit> CreateEditWindow(const NativeEditOptions& /*options*/,
+                                                        INativeEditClient* /*client*/) {
+    return nullptr;
+  }
 };
 
 #endif  // UIFRAMEWORK_ELEMENT_OWNER_H_

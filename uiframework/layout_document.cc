@@ -49,25 +49,40 @@ CLayoutWindow::CLayoutWindow(WindowKind kind, IElementOwner* owner, IImageSource
   root_.SetOwnerWindow(owner);
 }
 
+CLayoutWindow::~CLayoutWindow() = default;
+
 bool CLayoutWindow::Load(const std::string& document, std::string* error) {
+  if (!ReadRoot(document, error)) return false;
+  BuildElements();
+  return true;
+}
+
+bool CLayoutWindow::ReadRoot(const std::string& document, std::string* error) {
   elements_.Clear();
-  TiXmlDocument parsed;
+  parsed_ = std::make_unique<TiXmlDocument>();
   // The verdict is not the outcome: what was read before an error stands (the shipped main
   // window documents never close their last panel).
-  parsed.Parse(BoundedLayoutText(document).c_str(), nullptr, TIXML_ENCODING_UTF8);
-  const TiXmlElement* window = parsed.RootElement();
+  parsed_->Parse(BoundedLayoutText(document).c_str(), nullptr, TIXML_ENCODING_UTF8);
+  const TiXmlElement* window = parsed_->RootElement();
   if (!window || window->ValueStr() != "window") {
     if (error) {
       *error = !window ? std::string("no root element") : "root element is <" + window->ValueStr() + ">, not <window>";
-      if (parsed.Error()) *error += std::string(" (") + parsed.ErrorDesc() + ")";
+      if (parsed_->Error()) *error += std::string(" (") + parsed_->ErrorDesc() + ")";
     }
+    parsed_.reset();
     return false;
   }
   if (error) error->clear();
-  if (parsed.Error() && error) *error = parsed.ErrorDesc();
+  if (parsed_->Error() && error) *error = parsed_->ErrorDesc();
   root_.LoadFromXml(ElementAttributes(*window, images_));
   width_ = root_.GetRect().width();
   height_ = root_.GetRect().height();
+  return true;
+}
+
+void CLayoutWindow::BuildElements() {
+  if (!parsed_) return;
+  const TiXmlElement* window = parsed_->RootElement();
   const ElementPlace place = root_.kind() == WindowKind::kPopup ? ElementPlace::kPopupRoot : ElementPlace::kMainRoot;
   for (const TiXmlElement* child = window->FirstChildElement(); child; child = child->NextSiblingElement()) {
     std::unique_ptr<CBaseElementCtl> element = CreateElement(child->ValueStr(), place, owner_, true);
@@ -75,7 +90,7 @@ bool CLayoutWindow::Load(const std::string& document, std::string* error) {
     element->LoadFromXml(ElementAttributes(*child, images_));
     elements_.Add(std::move(element));
   }
-  return true;
+  parsed_.reset();
 }
 
 void CLayoutWindow::Resize(int width, int height) {

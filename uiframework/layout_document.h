@@ -6,6 +6,7 @@
 #define UIFRAMEWORK_LAYOUT_DOCUMENT_H_
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "uiframework/base_element.h"
@@ -58,15 +59,24 @@ class CWindowRoot : public CBaseElementCtl {
   bool round_corner_ = false;
 };
 
+class TiXmlDocument;
+
 class CLayoutWindow {
  public:
   // `owner` receives the elements' requests (may be null); `images` resolves image names.
   CLayoutWindow(WindowKind kind, IElementOwner* owner, IImageSource* images);
+  ~CLayoutWindow();
 
   // Parses `document` (UTF-8, in memory) and builds the tree. An error part-way through keeps
   // everything read before it. False (and no elements) when there is no root element or the
   // root is not `window`; `error` then says why.
   bool Load(const std::string& document, std::string* error);
+  // Load in two steps, for a window whose elements are built in its WM_CREATE (native edits
+  // make their child windows as they are read, so the window must exist by then): ReadRoot
+  // parses the document and reads only the root's attributes (what creating the window needs),
+  // BuildElements then builds the tree from the parsed document and lets it go.
+  bool ReadRoot(const std::string& document, std::string* error);
+  void BuildElements();
 
   // The window's client size changed (WM_SIZE): every element is placed from the stored size to
   // the new one. After Load the stored size is the document's, so Resize to that size places
@@ -84,6 +94,8 @@ class CLayoutWindow {
   IImageSource* images_;
   CWindowRoot root_;
   CElementList elements_;
+  // Between ReadRoot and BuildElements.
+  std::unique_ptr<TiXmlDocument> parsed_;
   int width_ = 0;
   int height_ = 0;
 };

@@ -89,6 +89,10 @@ class CUpdateWindowBase : public IElementOwner {
   uint32_t HeldModifiers() const override;
   // An EditPopWindow over this window.
   std::unique_ptr<IPopupEdit> CreatePopupEdit(IPopupEditClient* client) override;
+  // A CMEditEx child, and a CEditWindow pop-up. A native child cannot show on a window drawn
+  // with UpdateLayeredWindow (32-bit displays): the ordinary WM_PAINT path shows it.
+  std::unique_ptr<INativeEdit> CreateChildEdit(const NativeEditOptions& options, INativeEditClient* client) override;
+  std::unique_ptr<INativeEdit> CreateEditWindow(const NativeEditOptions& options, INativeEditClient* client) override;
 
  protected:
   explicit CUpdateWindowBase(WindowKind kind);

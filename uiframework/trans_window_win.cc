@@ -7,7 +7,9 @@
 #include "runtime/text_encoding.h"
 #include "log/log_assist.h"
 #include "runtime/scoped_handle_win.h"
+#include "uiframework/child_edit.h"
 #include "uiframework/edit_pop_window.h"
+#include "uiframework/edit_window.h"
 #include "uiframework/gdi_canvas.h"
 #include "uiframework/trans_window.h"
 #include "uiframework/window_paint.h"
@@ -130,7 +132,8 @@ bool CUpdateWindowBase::LoadLayoutDocument(HWND owner, const std::string& docume
   images_ = std::make_unique<CResourceImages>(&GetGDIResource(), GetModuleHandleW(nullptr));
   layout_ = std::make_unique<CLayoutWindow>(kind_, this, images_.get());
   std::string error;
-  if (!layout_->Load(document, &error)) {
+  // The elements follow in WM_CREATE: native edits need the window to exist.
+  if (!layout_->ReadRoot(document, &error)) {
     LogFailure(__LINE__, simlog::LogAssist::FormatString("layout %s is unusable: %s", base::WideToUtf8(name).c_str(),
                                                          error.c_str()));
     layout_.reset();
@@ -174,6 +177,7 @@ LRESULT CALLBACK CUpdateWindowBase::WindowProc(HWND hwnd, UINT message, WPARAM w
 }
 
 bool CUpdateWindowBase::OnCreate() {
+  layout_->BuildElements();
   // The layered set-up: the first render waits until the creation messages are done.
   blend_.SourceConstantAlpha = 255;
   if (colour_depth_() == 32) {
@@ -424,8 +428,12 @@ LRESULT CUpdateWindowBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lpa
     case WM_RBUTTONUP:
       elements.DispatchRButtonUp(static_cast<uint32_t>(wparam), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
       return 0;
-    case WM_RBUTTONDOWN:
-    case WM_COMMAND: return 0;
+    case WM_RBUTTONDOWN: return 0;
+    case WM_COMMAND:
+      // A child control's notification goes back to the control (the native edits keep their
+      // element's text with EN_CHANGE).
+      if (lparam) SendMessageW(reinterpret_cast<HWND>(lparam), kMsgReflectedCommand, wparam, lparam);
+      return 0;
     case WM_MOUSEWHEEL: {
       POINT point = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       ScreenToClient(hwnd_, &point);
@@ -514,6 +522,18 @@ uint32_t CUpdateWindowBase::HeldModifiers() const {
 std::unique_ptr<IPopupEdit> CUpdateWindowBase::CreatePopupEdit(IPopupEditClient* client) {
   if (!hwnd_) return nullptr;
   return std::make_unique<EditPopWindow>(hwnd_, client);
+}
+
+std::unique_ptr<INativeEdit> CUpdateWindowBase::CreateChildEdit(const NativeEditOptions& options,
+                                                                INativeEditClient* client) {
+  if (!hwnd_) return nullptr;
+  return CMEditEx::Create(hwnd_, options, client);
+}
+
+std::unique_ptr<INativeEdit> CUpdateWindowBase::CreateEditWindow(const NativeEditOptions& options,
+                                                                 INativeEditClient* client) {
+  if (!hwnd_) return nullptr;
+  return CEditWindow::Create(hwnd_, options, client);
 }
 
 // ---- CTransWindow ----
