@@ -44,7 +44,7 @@ from e2e_support import check, check_events, check_installation, event_count, ru
 from e2e_support import actions_of, wait_for_events  # noqa: E402
 
 SOURCE, TREE, PACKAGE, WORK, LOADER = sys.argv[1:6]
-ALL_CASES = ["auto", "click", "early", "stay", "previous", "opening", "errors", "faults"]
+ALL_CASES = ["auto", "click", "early", "stay", "previous", "errors", "opening", "faults"]
 CASES = sys.argv[6:] or ALL_CASES
 e2e.configure(SOURCE, TREE, WORK, LOADER)
 
@@ -345,17 +345,32 @@ def case_previous(template):
     return prefix
 
 
+def animation_frame():
+    """The screen rectangle of the opening animation's first frames, which stand 20 pixels out
+    on every side of the window, or None."""
+    run = e2e.installer_drive.run
+    for window in run("xdotool", "search", "--onlyvisible", "--name", "", check=False).split():
+        geometry = run("xdotool", "getwindowgeometry", "--shell", window, check=False)
+        values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+        if values.get("WIDTH") == "692" and values.get("HEIGHT") == "452":
+            return int(values["X"]) + 20, int(values["Y"]) + 20
+    return None
+
+
 def case_opening(prefix):
     before = event_count()
     drive = e2e.driver(prefix)
-    rects = e2e.installer_drive.element_rects(MAIN_LAYOUT)
-    box_x, box_y, box_width, box_height = rects["id_checkbox"]
+    # The custom-install link: a click at this spot lands on it whether the frame's elements stand
+    # where the window's will (20 pixels in) or where the frame's corner puts them.
+    link_x, link_y, _, link_height = region("id_userinstall")
     process = prefix.start([e2e.EXE])
     try:
-        # The first frame of the animation stands 20 pixels out on every side of the window.
-        origin = drive.wait_for(lambda: drive.find_window(652 + 40, 412 + 40), "the opening animation", timeout=60)
-        x, y = origin[0] + 20 + box_x + box_width // 2, origin[1] + 20 + box_y + box_height // 2
-        e2e.installer_drive.run("xdotool", "mousemove", str(x), str(y), "click", "1")
+        rest = drive.wait_for(animation_frame, "the opening animation", timeout=60)
+        x, y = rest[0] + link_x + 34, rest[1] + link_y + 2
+        # A burst of clicks, the first while the frames are still drawn; the popup is modal, so
+        # those after it reach nothing.
+        e2e.installer_drive.run("xdotool", "mousemove", str(x), str(y), "click", "--repeat", "12", "--delay", "25",
+                                "1")
         drive.origin = drive.wait_for(drive.find_window, "the installer's window")
         popup = wait_for_popup(drive)
         drive.shot("resolution")
@@ -385,12 +400,14 @@ def expect_fatal(prefix, arguments, fail_type, same_as_render, popup_render):
         shown = os.path.join(drive.options.shots, "popup-%s.png" % fail_type)
         subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage",
                         shown], check=True)
-        text = region("id_static_remind", POPUP_LAYOUT)
+        text = region("id_static_tip2", POPUP_LAYOUT)
         differing = e2e.differing_pixels(shown, popup_render, text)
         check((differing < 100) == same_as_render, "%s: the popup's text %s the rendered \"ServiceError\" (%d)" %
               (fail_type, "is" if same_as_render else "is not", differing))
         click_popup(drive, origin, "id_btn_quit")
-        time.sleep(1.0)
+        drive.wait_for(lambda: drive.find_window(width, height) is None, "the popup to close", timeout=10)
+        # The window closes after the popup; nothing else is shown.
+        drive.wait_for(lambda: drive.find_window() is None, "the window to close", timeout=10)
         check(drive.find_window(width, height) is None, "%s: no second popup" % fail_type)
 
     code, _ = run_installer(prefix, arguments, steps, wait_memsize=False)
@@ -478,14 +495,14 @@ def main():
     services = start_services()
     try:
         with e2e.Display():
-            previous = None
+            clean = None
             for case in CASES:
                 print("== " + case, flush=True)
                 started = time.time()
-                if case == "previous":
-                    previous = case_previous(template)
-                elif case == "opening":
-                    case_opening(previous or e2e.Prefix("flow-opening", template))
+                if case == "opening":
+                    case_opening(clean or e2e.Prefix("flow-opening", template))
+                elif case == "errors":
+                    clean = case_errors(template)
                 else:
                     globals()["case_" + case](template)
                 print("   %.1f s" % (time.time() - started), flush=True)
