@@ -33,6 +33,7 @@ install_summary = installer_drive = None
 def configure(source, tree, work, loader):
     """Sets the folders every helper works with; call once, before anything else."""
     global SOURCE, TREE, WORK, LOADER, EXE, RENDER, LAYOUTS, install_summary, installer_drive
+    sys.dont_write_bytecode = True  # no caches in the source tree
     SOURCE, TREE, WORK, LOADER = source, tree, work, loader
     EXE = os.path.join(TREE, "PindleDownloader.exe")
     RENDER = os.path.join(TREE, "tools", "renderlayout", "renderlayout.exe")
@@ -42,6 +43,8 @@ def configure(source, tree, work, loader):
     import installer_drive as drive_module
     install_summary, installer_drive = summary_module, drive_module
     os.makedirs(WORK, exist_ok=True)
+    # A failed case keeps its prefix for a look; earlier runs' prefixes go.
+    stop_prefixes(remove=True)
 
 
 def check(condition, what):
@@ -127,33 +130,38 @@ def make_template():
     return template
 
 
-def stop_prefixes():
-    """Ends the wineserver of every prefix under the work folder."""
+def stop_prefixes(remove=False):
+    """Ends the wineserver of every case's prefix under the work folder; with `remove` the
+    prefixes go too (each is a copy of the template, over a gigabyte), the template stays."""
     for name in os.listdir(WORK):
         prefix = os.path.join(WORK, name, "prefix")
-        if os.path.isdir(prefix):
+        if name != "template" and os.path.isdir(prefix):
             quiet(["wineserver", "-k"], dict(os.environ, WINEPREFIX=prefix))
+            if remove:
+                shutil.rmtree(os.path.join(WORK, name), ignore_errors=True)
 
 
 class Display:
     """A private Xvfb as DISPLAY for the block (PINDLE_E2E_USE_DISPLAY keeps the current one)."""
 
     def __enter__(self):
-        self.xvfb = None
+        self.xvfb = self.number_pipe = None
         if not os.environ.get("PINDLE_E2E_USE_DISPLAY"):
-            read, write = os.pipe()
+            # Xvfb writes its display number again whenever its last client leaves and it resets;
+            # a closed pipe would end it then (SIGPIPE). It neither resets nor loses its reader.
+            self.number_pipe, write = os.pipe()
             self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                                          "-nolisten", "tcp"], pass_fds=(write,), stdout=subprocess.DEVNULL,
-                                         stderr=subprocess.DEVNULL)
+                                          "-nolisten", "tcp", "-noreset"], pass_fds=(write,),
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write)
-            os.environ["DISPLAY"] = ":" + os.read(read, 32).decode().strip()
-            os.close(read)
+            os.environ["DISPLAY"] = ":" + os.read(self.number_pipe, 32).decode().strip()
         return self
 
     def __exit__(self, *unused):
         if self.xvfb:
             self.xvfb.kill()
             self.xvfb.wait()
+            os.close(self.number_pipe)
 
 
 def driver(prefix, layout="ENGUIMAINWINDOW", timeout=90):

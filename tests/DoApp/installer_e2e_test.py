@@ -24,6 +24,7 @@ import subprocess
 import sys
 import time
 
+sys.dont_write_bytecode = True  # no caches in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as e2e  # noqa: E402
 from e2e_support import check, check_events, check_installation, event_count, run_installer  # noqa: E402
@@ -225,7 +226,7 @@ def main():
     finally:
         subprocess.run(["bash", os.path.join(SOURCE, "scripts", "demo-services.sh"), "stop", "--state", services],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        e2e.stop_prefixes()
+        e2e.stop_prefixes(remove=not e2e.failures)
     return e2e.report()
 
 

@@ -38,6 +38,7 @@ import sys
 import time
 import urllib.request
 
+sys.dont_write_bytecode = True  # no caches in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as e2e  # noqa: E402
 from e2e_support import check, check_events, check_installation, event_count, run_installer  # noqa: E402
@@ -498,7 +499,7 @@ def main():
             clean = None
             for case in CASES:
                 print("== " + case, flush=True)
-                started = time.time()
+                started, failed_before = time.time(), len(e2e.failures)
                 if case == "opening":
                     case_opening(clean or e2e.Prefix("flow-opening", template))
                 elif case == "errors":
@@ -506,11 +507,13 @@ def main():
                 else:
                     globals()["case_" + case](template)
                 print("   %.1f s" % (time.time() - started), flush=True)
+                if len(e2e.failures) == failed_before and case != "errors":
+                    e2e.stop_prefixes(remove=True)  # the opening case reuses the errors case's
     finally:
         for service in services:
             service.terminate()
             service.wait()
-        e2e.stop_prefixes()
+        e2e.stop_prefixes(remove=not e2e.failures)
     return e2e.report()
 
 
