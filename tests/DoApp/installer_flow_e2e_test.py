@@ -18,11 +18,11 @@ pointer clicks and key strokes:
             question is open, "stay": the install stage starts after it closes.
   previous  an installation in the registry (64-bit view) and its folder: the install caption is
             another than the render's, the custom panel cannot be reached, the folder is reused.
-  opening   a click during the opening animation: the "Resolution" popup, "Downloader_Exit"
-            "32True Color", exit code 1.
   errors    an unusable answer ("Server_Error" with "ServiceError", and with "pstrDownloaderUp")
             and a transfer that fails for good ("Net_ERROR"): one popup, one event, the window
             closes, exit code 1.
+  opening   a click during the opening animation (in the errors case's prefix): the
+            "Resolution" popup, "Downloader_Exit" "32True Color", exit code 1.
   faults    connections cut in the middle of every part, then a server that ignores ranges: the
             package byte for byte, installed.
 
@@ -183,7 +183,7 @@ def case_auto(template):
 
 
 def case_click(template):
-    script(stall_parts={"count": 1, "after": 65536, "seconds": 60, "spare_first": 1})
+    stall_every_part()
     prefix = e2e.Prefix("flow-click", template)
     main = e2e.render(prefix, "ENGUIMAINWINDOW", "main", "main")
     custom = e2e.render(prefix, "ENGUIMAINWINDOW", "custom", "custom")
@@ -343,7 +343,6 @@ def case_previous(template):
     check_events(wait_for_events(before, 4), "normal")
     prefix.flush()
     check_installation(prefix, folder)
-    return prefix
 
 
 def animation_frame():
@@ -414,12 +413,7 @@ def expect_fatal(prefix, arguments, fail_type, same_as_render, popup_render):
     code, _ = run_installer(prefix, arguments, steps, wait_memsize=False)
     check(code == 1, "%s: the installer ends with 1 (%s)" % (fail_type, code))
     time.sleep(1.0)
-    fails = [a for a in actions_of(events_after(before), "fail_type") if a[0] == "Downloader_Download_Fail"]
-    return fails
-
-
-def events_after(before):
-    return wait_for_events(before, 2)
+    return [a for a in actions_of(wait_for_events(before, 2), "fail_type") if a[0] == "Downloader_Download_Fail"]
 
 
 def case_errors(template):
