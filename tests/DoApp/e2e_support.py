@@ -68,13 +68,31 @@ def quiet(command, env=None):
     subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+# Wine's own programs and libraries in a prefix, over a gigabyte, which no case writes to: a
+# case's copy links them to the template's instead of copying them.
+SHARED_PREFIX_FOLDERS = ("system32", "syswow64", "winsxs")
+
+
+def copy_prefix(template, root):
+    windows = os.path.join(template, "prefix", "drive_c", "windows")
+    shared = tuple(os.path.join(windows, folder) + os.sep for folder in SHARED_PREFIX_FOLDERS)
+
+    def link_or_copy(source, target):
+        if source.startswith(shared):
+            os.link(source, target)
+        else:
+            shutil.copy2(source, target)
+
+    shutil.copytree(template, root, symlinks=True, copy_function=link_or_copy)
+
+
 class Prefix:
     """A Wine prefix copied from the clean template, with its own wineserver."""
 
     def __init__(self, name, template):
         self.root = os.path.join(WORK, name)
         shutil.rmtree(self.root, ignore_errors=True)
-        subprocess.run(["cp", "-a", template, self.root], check=True)
+        copy_prefix(template, self.root)
         self.env = dict(os.environ, WINEPREFIX=os.path.join(self.root, "prefix"),
                         HOME=os.path.join(self.root, "home"), WINEARCH="win64",
                         WINEDLLOVERRIDES="winemenubuilder.exe=d", WINEDEBUG="-all", LANG="C.UTF-8",

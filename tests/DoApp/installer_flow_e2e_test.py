@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The installer's flow end to end: PindleDownloader.exe under Wine against the project's fault
 server (download information and package, tools/fault_server.py) and its collector
-(tools/collector.py) on the deployment's ports, driven on a private virtual display with real
+(tools/collector.py) on the collector's deployment port, driven on a private virtual display with real
 pointer clicks and key strokes:
 
   auto      "-auto": the download panel with no click, the package byte for byte (the installer's
@@ -49,10 +49,11 @@ ALL_CASES = ["auto", "click", "early", "stay", "previous", "errors", "opening", 
 CASES = sys.argv[6:] or ALL_CASES
 e2e.configure(SOURCE, TREE, WORK, LOADER)
 
-# The deployment's addresses (cmake/PindleDeployment.cmake): the program has them built in.
-SERVER = "http://127.0.0.1:18080"
+# The collector's address is the deployment's (cmake/PindleDeployment.cmake), built into the
+# program; the information host is moved to the fault server's own free port through
+# PINDLE_DOWNLOAD_INFO_HOST, so no other program's query reaches it.
 COLLECTOR_PORT = 18081
-PACKAGE_URL = SERVER + "/pkg/package.7z"
+SERVER = None  # http://127.0.0.1:PORT of the fault server, once it runs
 PACKAGE_MD5 = hashlib.md5(open(PACKAGE, "rb").read()).hexdigest()
 PACKAGE_SIZE = os.path.getsize(PACKAGE)
 POPUP_LAYOUT = os.path.join(e2e.LAYOUTS, "ENGUICANNOTDOWN.xml")
@@ -289,7 +290,7 @@ def case_stay(template):
     stall_every_part()
     prefix = e2e.Prefix("flow-stay", template)
     before = event_count()
-    arguments = ["-auto", "-url:" + PACKAGE_URL, "-size:%d" % PACKAGE_SIZE, "-md5:" + PACKAGE_MD5]
+    arguments = ["-auto", "-url:" + SERVER + "/pkg/package.7z", "-size:%d" % PACKAGE_SIZE, "-md5:" + PACKAGE_MD5]
 
     def steps(drive):
         drive.wait_log(MULTI_START)
@@ -463,16 +464,24 @@ def case_faults(template):
 # ---- services and the run -------------------------------------------------------------------
 
 def start_services():
+    global SERVER
     services = os.path.join(WORK, "services")
     os.makedirs(services, exist_ok=True)
     tools = os.path.join(SOURCE, "tools")
-    fault = subprocess.Popen([sys.executable, os.path.join(tools, "fault_server.py"), "--port", "18080"],
+    port_file = os.path.join(services, "fault-port")
+    if os.path.exists(port_file):
+        os.remove(port_file)
+    fault = subprocess.Popen([sys.executable, os.path.join(tools, "fault_server.py"), "--port-file", port_file],
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     with open(e2e.collector_log(), "w") as log:
         collector = subprocess.Popen([sys.executable, "-u", os.path.join(tools, "collector.py"), "--port",
                                       str(COLLECTOR_PORT), "--print-events"], stdin=subprocess.DEVNULL, stdout=log,
                                      stderr=subprocess.DEVNULL)
-    for port in (18080, COLLECTOR_PORT):
+    wait_until(lambda: os.path.exists(port_file), "the fault server's port", timeout=15)
+    fault_port = int(open(port_file).read())
+    SERVER = "http://127.0.0.1:%d" % fault_port
+    os.environ["PINDLE_DOWNLOAD_INFO_HOST"] = SERVER  # every prefix made from here on passes it on
+    for port in (fault_port, COLLECTOR_PORT):
         wait_until(lambda: healthy(port), "the service on port %d" % port, timeout=15)
     return [fault, collector]
 
