@@ -145,6 +145,11 @@ def make_template():
     subprocess.run(["bash", os.path.join(SOURCE, "scripts", "wine-prefix.sh"), template, LOADER], check=True,
                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
     quiet(["wineserver", "-k"], dict(os.environ, WINEPREFIX=os.path.join(template, "prefix")))
+    # The prefix's drive C: is this disk, and the installer refuses a drive with less than
+    # 2048 MB free ("Freedisksize"): say so first rather than through every case.
+    free_mb = shutil.disk_usage(WORK).free >> 20
+    check(free_mb >= 2048 + 256, "the disk of %s has room for the installer's 2048 MB check and the cases (%d MB free)"
+          % (WORK, free_mb))
     return template
 
 
