@@ -22,6 +22,7 @@ import subprocess
 import sys
 import time
 import types
+import uuid
 
 SOURCE = TREE = WORK = LOADER = EXE = RENDER = LAYOUTS = None
 DEFAULT_FOLDER = "C:\\Program Files (x86)\\Pindle"
@@ -99,7 +100,11 @@ class Prefix:
                         LC_ALL="C.UTF-8")
         self.prefix = self.env["WINEPREFIX"]
         self.keep_server()
-        self.run(["cmd", "/c", "exit"])
+        # Every program on this machine reports to the one collector port: this prefix's events
+        # are those with its own distinct id, set here before any run makes one.
+        self.distinct_id = "e2e-%s-%s" % (name, uuid.uuid4())
+        self.run(["reg", "add", "HKCU\\SOFTWARE\\Pindle\\PindleId", "/v", "PindleId", "/d", self.distinct_id,
+                  "/f"])
         users = os.path.join(self.prefix, "drive_c", "users")
         user = [u for u in os.listdir(users) if u != "Public"][0]
         self.local = os.path.join(users, user, "AppData", "Local")
@@ -197,14 +202,17 @@ def collector_log():
     return os.path.join(WORK, "services", "collector.log")
 
 
-def events_since(count):
+def events_since(count, prefix=None):
+    """The events after the first `count` lines of the collector's log; with `prefix`, only its own."""
     records = []
     with open(collector_log(), encoding="utf-8") as log:
         for line in log.readlines()[count:]:
             try:
-                records.append(json.loads(line))
+                record = json.loads(line)
             except ValueError:
-                pass
+                continue
+            if prefix is None or record.get("distinct_id") == prefix.distinct_id:
+                records.append(record)
     return records
 
 
@@ -213,11 +221,11 @@ def event_count():
         return len(log.readlines())
 
 
-def wait_for_events(before, count, timeout=20):
+def wait_for_events(before, count, prefix=None, timeout=20):
     deadline = time.time() + timeout
-    while time.time() < deadline and len(events_since(before)) < count:
+    while time.time() < deadline and len(events_since(before, prefix)) < count:
         time.sleep(0.2)
-    return events_since(before)
+    return events_since(before, prefix)
 
 
 def actions_of(records, *keys):

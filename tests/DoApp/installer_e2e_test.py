@@ -49,7 +49,7 @@ def case_auto(template):
 
     code, _ = run_installer(prefix, ["-auto"], steps)
     check(code == 1, "the installer ends with 1 after the close (%s)" % code)
-    check_events(wait_for_events(before, 4), "upgrade")
+    check_events(wait_for_events(before, 4, prefix), "upgrade")
     prefix.flush()
     check_installation(prefix, DEFAULT_FOLDER)
 
@@ -84,7 +84,7 @@ def case_click(template):
 
     code, _ = run_installer(prefix, [], steps)
     check(code == 1, "the installer ends with 1 after starting the product (%s)" % code)
-    check_events(wait_for_events(before, 4), "normal")
+    check_events(wait_for_events(before, 4, prefix), "normal")
     started = os.path.join(prefix.unix(expected_folder), "bin", "Pindle_started.txt")
     deadline = time.time() + 15
     while time.time() < deadline and not os.path.exists(started):
@@ -116,7 +116,7 @@ def case_update(prefix):
     code, drive = run_installer(prefix, [], steps)
     check(code == 1, "the update ends with 1 (%s)" % code)
     check("RemoveOldShortcuts(1)" in drive.log_text(), "the update removes the old shortcuts first")
-    check_events(wait_for_events(before, 4), "normal")
+    check_events(wait_for_events(before, 4, prefix), "normal")
     prefix.flush()
     s = check_installation(prefix, folder)
     check("Vesk.lnk" not in s["shortcuts"], "the old shortcut is gone: %s" % list(s["shortcuts"]))
@@ -160,7 +160,7 @@ def case_quit(template):
 
     code, _ = run_installer(prefix, [], steps)
     check(code == 1, "quitting ends the installer with 1 (%s)" % code)
-    records = wait_for_events(before, 2)
+    records = wait_for_events(before, 2, prefix)
     actions = [(r["properties"].get("action"), r["properties"].get("exit_reason")) for r in records]
     check(actions == [("Downloader_Download_Launch", None), ("Downloader_Exit", "Quit")],
           "the launch, then Downloader_Exit with Quit: %s" % actions)

@@ -176,7 +176,7 @@ def case_auto(template):
 
     code, _ = run_installer(prefix, ["-auto"], steps)
     check(code == 1, "the installer ends with 1 after the close (%s)" % code)
-    check_events(wait_for_events(before, 4), "upgrade")
+    check_events(wait_for_events(before, 4, prefix), "upgrade")
     parts = [e for e in package_requests() if e.get("status") == 206]
     check(len(parts) == 5, "the range probe and four parts: %s" % [e.get("range_header") for e in parts])
     prefix.flush()
@@ -241,7 +241,7 @@ def case_click(template):
     check(code == 1, "quitting the download ends the installer with 1 (%s)" % code)
     if "requests" in measured:
         check(len(package_requests()) == measured["requests"], "no transfer starts after the quit")
-    records = wait_for_events(before, 3)
+    records = wait_for_events(before, 3, prefix)
     check(actions_of(records, "fail_type") == [("Downloader_Download_Launch", None),
                                                ("Downloader_Download_Start", None),
                                                ("Downloader_Download_Fail", "Quit")],
@@ -281,7 +281,7 @@ def case_early(template):
 
     code, _ = run_installer(prefix, [], steps)
     check(code == 1, "the installer ends with 1 after the close (%s)" % code)
-    check_events(wait_for_events(before, 4), "normal")
+    check_events(wait_for_events(before, 4, prefix), "normal")
     prefix.flush()
     check_installation(prefix, e2e.DEFAULT_FOLDER)
 
@@ -310,7 +310,7 @@ def case_stay(template):
     code, _ = run_installer(prefix, arguments, steps)
     check(code == 1, "the installer ends with 1 after the close (%s)" % code)
     check(not any(e.get("info") for e in server_log()), "-url: with -size: asks for no download information")
-    check_events(wait_for_events(before, 4), "upgrade")
+    check_events(wait_for_events(before, 4, prefix), "upgrade")
     prefix.flush()
     check_installation(prefix, e2e.DEFAULT_FOLDER)
 
@@ -341,7 +341,7 @@ def case_previous(template):
     code, drive = run_installer(prefix, [], steps)
     check(code == 1, "the installer ends with 1 after the close (%s)" % code)
     check("RemoveOldShortcuts(1)" in drive.log_text(), "the install over the installation removes the old shortcuts")
-    check_events(wait_for_events(before, 4), "normal")
+    check_events(wait_for_events(before, 4, prefix), "normal")
     prefix.flush()
     check_installation(prefix, folder)
 
@@ -383,7 +383,7 @@ def case_opening(prefix):
         process.kill()
         code = None
     check(code == 1, "the refused click ends the installer with 1 (%s)" % code)
-    records = wait_for_events(before, 2)
+    records = wait_for_events(before, 2, prefix)
     exits = [a for a in actions_of(records, "exit_reason") if a[0] == "Downloader_Exit"]
     check(exits == [("Downloader_Exit", "32True Color")], "Downloader_Exit with 32True Color: %s" %
           actions_of(records, "exit_reason"))
@@ -414,7 +414,7 @@ def expect_fatal(prefix, arguments, fail_type, same_as_render, popup_render):
     code, _ = run_installer(prefix, arguments, steps, wait_memsize=False)
     check(code == 1, "%s: the installer ends with 1 (%s)" % (fail_type, code))
     time.sleep(1.0)
-    return [a for a in actions_of(wait_for_events(before, 2), "fail_type") if a[0] == "Downloader_Download_Fail"]
+    return [a for a in actions_of(wait_for_events(before, 2, prefix), "fail_type") if a[0] == "Downloader_Download_Fail"]
 
 
 def case_errors(template):
