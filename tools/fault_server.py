@@ -3,7 +3,7 @@
 
 It serves one generated package whose content is a pure function of the offset (32-bit
 little-endian words holding word index + 1), so a client can check every byte it stored without
-a copy of the package. Its behaviour is set by a script that the test posts; every request is
+a copy of the package; or, with "file", a real package from disk. Its behaviour is set by a script that the test posts; every request is
 logged for the test to read back.
 
 Paths:
@@ -16,6 +16,8 @@ Paths:
 
 Script (every member optional):
   size          package size in bytes (default 1048576)
+  file          a file on this machine served as the package instead (its size and MD5 go into
+                the valid information answers; "size" is then ignored)
   ranges        "206" (default) or "200": answer ranged requests with the whole file and 200
   length        "ok" (default), "missing" (no Content-Length, connection closed after the
                 body) or "wrong" (Content-Length off by "length_delta" bytes, default +1000)
@@ -52,6 +54,7 @@ With --tls-dir the server speaks TLS with a self-signed certificate for SAN (for
 
 import argparse
 import array
+import hashlib
 import json
 import os
 import random
@@ -81,6 +84,26 @@ def package_bytes(size):
             _packages.clear()  # keep one package in memory
             _packages[size] = data
         return data
+
+
+def file_bytes(path):
+    """A package read from disk; the last one read is kept in memory."""
+    with _packages_lock:
+        data = _packages.get(path)
+        if data is None:
+            with open(path, "rb") as source:
+                data = source.read()
+            _packages.clear()
+            _packages[path] = data
+        return data
+
+
+def script_package(script):
+    """The package bytes and their MD5 text ("0" * 32 for a generated package) of a script."""
+    if "file" in script:
+        data = file_bytes(script["file"])
+        return data, hashlib.md5(data).hexdigest()
+    return package_bytes(int(script.get("size", 1048576))), "0" * 32
 
 
 class State:
@@ -223,11 +246,16 @@ class Handler(BaseHTTPRequestHandler):
             self.record(entry)
             self.send_plain(500, "try later")
             return
-        size = info.get("size", script.get("size", 1048576))
+        md5 = "0" * 32
+        if "file" in script:
+            package, md5 = script_package(script)
+            size = info.get("size", len(package))
+        else:
+            size = info.get("size", script.get("size", 1048576))
         host = self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1]
         url = info.get("url", "http://%s/pkg/package.7z" % host)
         answer = info.get("answer", "valid")
-        data = {"fileInfo": {"version": "2.0.1", "size": size, "md5": "0" * 32, "url": url}}
+        data = {"fileInfo": {"version": "2.0.1", "size": size, "md5": md5, "url": url}}
         if "lan" in info:
             data["lan"] = info["lan"]
         if answer == "valid":
@@ -289,8 +317,8 @@ class Handler(BaseHTTPRequestHandler):
     def answer_package(self):
         with STATE.lock:
             script = STATE.script
-        size = int(script.get("size", 1048576))
-        data = package_bytes(size)
+        data, _ = script_package(script)
+        size = len(data)
         wanted = self.parse_range(size)
         ranged = wanted is not None and script.get("ranges", "206") == "206"
         if ranged:
