@@ -3,8 +3,8 @@
 
 It serves one generated package whose content is a pure function of the offset (32-bit
 little-endian words holding word index + 1), so a client can check every byte it stored without
-a copy of the package. Its behaviour is set by a script that the test posts; every request is
-logged for the test to read back.
+a copy of the package, or a real package file the test names. Its behaviour is set by a script
+that the test posts; every request is logged for the test to read back.
 
 Paths:
   GET  /pkg/<name>                 the package (Range "bytes=X-" / "bytes=X-Y" answered by 206)
@@ -16,6 +16,7 @@ Paths:
 
 Script (every member optional):
   size          package size in bytes (default 1048576)
+  file          a path on this machine: its bytes are the package instead, and "size" is its size
   ranges        "206" (default) or "200": answer ranged requests with the whole file and 200
   length        "ok" (default), "missing" (no Content-Length, connection closed after the
                 body) or "wrong" (Content-Length off by "length_delta" bytes, default +1000)
@@ -81,6 +82,27 @@ def package_bytes(size):
             _packages.clear()  # keep one package in memory
             _packages[size] = data
         return data
+
+
+def file_bytes(path):
+    """The contents of the package file `path`, read once."""
+    with _packages_lock:
+        data = _packages.get(path)
+        if data is None:
+            with open(path, "rb") as handle:
+                data = handle.read()
+            _packages.clear()
+            _packages[path] = data
+        return data
+
+
+def script_package(script):
+    """The package the script serves: (bytes, size)."""
+    if "file" in script:
+        data = file_bytes(script["file"])
+        return data, len(data)
+    size = int(script.get("size", 1048576))
+    return package_bytes(size), size
 
 
 class State:
@@ -223,7 +245,7 @@ class Handler(BaseHTTPRequestHandler):
             self.record(entry)
             self.send_plain(500, "try later")
             return
-        size = info.get("size", script.get("size", 1048576))
+        size = info.get("size", os.path.getsize(script["file"]) if "file" in script else script.get("size", 1048576))
         host = self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1]
         url = info.get("url", "http://%s/pkg/package.7z" % host)
         answer = info.get("answer", "valid")
@@ -289,8 +311,7 @@ class Handler(BaseHTTPRequestHandler):
     def answer_package(self):
         with STATE.lock:
             script = STATE.script
-        size = int(script.get("size", 1048576))
-        data = package_bytes(size)
+        data, size = script_package(script)
         wanted = self.parse_range(size)
         ranged = wanted is not None and script.get("ranges", "206") == "206"
         if ranged:
