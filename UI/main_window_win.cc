@@ -606,9 +606,8 @@ void CWebGameWindowEx::AskReboot(const std::wstring& text) {
 
 void CWebGameWindowEx::StartProduct() {
   const installer::InstallSettings settings = CurrentInstallSettings();
-  Log(__LINE__, global_->debug, "User click to start immediately");
   // Closing, the leftovers queued and the window hidden; the close itself is posted, so it
-  // comes after the product has been started.
+  // comes after the product has been started (the step logs the click and the command line).
   flow_.CloseAfterCompletion();
   installer::StartProduct(settings);
 }

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -471,7 +472,7 @@ class MainWindowTest : public testing::Test {
       Sleep(20);
     }
     auto facts = std::make_shared<PopupFacts>();
-    EXPECT_EQ(popups.size(), 1u) << "popups on the screen";
+    EXPECT_EQ(popups.size(), 1u) << "popups on the screen; " << Describe();
     if (popups.size() != 1) return *facts;
     facts->hwnd = popups[0];
     OnUi([facts](CWebGameWindowEx*) {
@@ -515,7 +516,23 @@ class MainWindowTest : public testing::Test {
         },
         kStepTimeoutMs);
     *events = *seen;
+    if (!shown) ADD_FAILURE() << "no complete panel; " << Describe();
     return shown;
+  }
+
+  // What the window and the collector show, for a failure's message.
+  std::string Describe() {
+    auto shows = std::make_shared<std::string>("the window is gone");
+    OnUi([shows](CWebGameWindowEx* window) {
+      *shows = "stage " + std::to_string(window->flow().stage()) + ", visible:";
+      for (const wchar_t* id : {L"id_panel_main", L"id_panel_userdef", L"id_panel_download", L"id_static_installing",
+                                L"id_panel_complete"}) {
+        if (window->IsVisible(id)) *shows += " " + base::WideToAnsi(id);
+      }
+    });
+    std::string events;
+    for (const std::string& event : Events()) events += " " + event;
+    return *shows + "; " + std::to_string(ProcessPopups().size()) + " popups; events:" + events;
   }
 
   // The window at completion: the complete panel alone, 652 x 412, above other windows.
@@ -654,6 +671,30 @@ TEST_F(MainWindowTest, EngineInstallerAsksForARestart) {
     EXPECT_THAT(events, Contains("Downloader_Install_Finish"));
     EXPECT_EQ(SetupInfo(L"InstallPath"), install_.wstring()) << "the installation went on";
   }
+}
+
+// A collector that never answers holds every send up to its time-out, so the restart report is
+// still on its way when the installation's last event shuts the tracker down: both are kept in
+// the staging file for the next run, none is lost.
+TEST_F(MainWindowTest, RestartReportOutlivesASilentCollector) {
+  ASSERT_TRUE(collector_.SetMode("hang"));
+  ASSERT_NO_FATAL_FAILURE(StartProgram("engine109", std::string()));
+  ClickElement(L"id_install");
+  std::vector<std::string> at_panel;
+  ASSERT_TRUE(WaitForCompletePanel(&at_panel));
+  ClickPopupButton(WaitForPopup(), L"id_btn_later");
+  ASSERT_TRUE(WaitForProgramEnd());
+  ASSERT_TRUE(collector_.SetMode("200"));
+  std::vector<std::string> staged;
+  std::istringstream lines(test_support::ReadFile(scratch_.path() / "staging_file"));
+  for (std::string line; std::getline(lines, line);) {
+    Json::Value record;
+    if (!Json::Reader().parse(line, record)) continue;
+    const Json::Value& p = record["properties"];
+    staged.push_back(p["action"].asString() + (p.isMember("error_code") ? " " + p["error_code"].asString() : ""));
+  }
+  EXPECT_THAT(staged, Contains("Downloader_Install_Fail 109"));
+  EXPECT_THAT(staged, Contains("Downloader_Install_Finish"));
 }
 
 // An engine installer that fails stops the installation with "Fileoccupied"; a missing one is
