@@ -593,8 +593,18 @@ TEST_F(MainWindowTest, FullInstallWithAMatchingDigestThenUseNowStartsTheProduct)
   ASSERT_TRUE(test_support::WriteFile(data_ / "7za.exe", "left by an earlier extraction"));
   ASSERT_NO_FATAL_FAILURE(StartProgram("package", PackageMd5("package")));
   ClickElement(L"id_install");
+  // From the install stage on, the I/O loop is held busy, as a slow send of an earlier event
+  // would hold it: the completion event goes out on the file loop and is in before the panel.
+  ASSERT_TRUE(WaitOnUi([](CWebGameWindowEx* window) { return window->flow().stage() >= installer::kStageInstalling; },
+                       kStepTimeoutMs));
+  auto io_released = std::make_shared<std::atomic<bool>>(false);
+  base::GetThreadLoop(base::kIoLoop)->PostTask(base::NewFunctionTask(&RunClosure, std::function<void()>([io_released] {
+    for (int i = 0; i < 3000 && !*io_released; ++i) Sleep(10);
+  })));
   std::vector<std::string> at_panel;
-  ASSERT_TRUE(WaitForCompletePanel(&at_panel));
+  const bool completed = WaitForCompletePanel(&at_panel);
+  *io_released = true;
+  ASSERT_TRUE(completed);
   EXPECT_THAT(at_panel, Contains("Downloader_Install_Finish")) << "received before the panel showed";
   ExpectCompleteLook();
   EXPECT_TRUE(ProcessPopups().empty());
