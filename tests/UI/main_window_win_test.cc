@@ -44,6 +44,7 @@
 #include "runtime/message_loop.h"
 #include "runtime/task.h"
 #include "runtime/text_encoding.h"
+#include "install_readback_win.h"
 #include "scratch_folder.h"
 #include "system/file_version.h"
 #include "system/os_version.h"
@@ -57,6 +58,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::Is64BitWindows;
+using test_support::ReadRunRecord;
+using test_support::ReadShortcut;
+using test_support::ShortcutFacts;
 using testing::Contains;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -86,54 +91,10 @@ uint64_t PackageSize(const std::string& name) {
   return fs::file_size(fs::path("Z:" + HostPackagePath(name)));
 }
 
-bool Is64BitWindows() {
-  bool ok = false;
-  return IsWow64(&ok) && ok;
-}
-
 std::wstring Registry(HKEY root, const std::wstring& key, const std::wstring& value) {
   std::wstring text;
   if (!RegReadString(root, key, value, &text)) return L"<missing>";
   return text;
-}
-
-// "<command line>\n<current folder>" as a stand-in program wrote it (install_test_program.cc).
-std::wstring ReadRecord(const fs::path& program) {
-  std::string bytes;
-  if (!test_support::ReadFile(program.wstring() + L".ran", &bytes)) return L"";
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
-
-// Read back through the shell, as Explorer would.
-struct ShortcutFacts {
-  std::wstring target;
-  std::wstring working_folder;
-  std::wstring arguments;
-  int show_command = -1;
-};
-bool ReadShortcut(const std::wstring& lnk, ShortcutFacts* facts) {
-  ScopedComInitialize com;
-  ScopedComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(link.receive())))) {
-    return false;
-  }
-  ScopedComPtr<IPersistFile> file;
-  if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.receive()))) ||
-      FAILED(file.get()->Load(lnk.c_str(), STGM_READ))) {
-    return false;
-  }
-  wchar_t text[MAX_PATH] = {};
-  if (link.get()->GetPath(text, MAX_PATH, nullptr, 0) != S_OK) return false;
-  facts->target = text;
-  text[0] = 0;
-  link.get()->GetWorkingDirectory(text, MAX_PATH);
-  facts->working_folder = text;
-  text[0] = 0;
-  link.get()->GetArguments(text, MAX_PATH);
-  facts->arguments = text;
-  link.get()->GetShowCmd(&facts->show_command);
-  return true;
 }
 
 std::wstring DesktopFolder() {
@@ -647,7 +608,7 @@ TEST_F(MainWindowTest, FullInstallWithAMatchingDigestThenUseNowStartsTheProduct)
   std::wstring record;
   for (int i = 0; i < 300 && record.empty(); ++i) {
     Sleep(20);
-    record = ReadRecord(main_program_);
+    record = ReadRunRecord(main_program_);
   }
   EXPECT_EQ(record, L"\"" + main_program_ + L"\" \n" + install_.wstring());
   EXPECT_THAT(Events(), ElementsAre("Downloader_Download_Launch", "Downloader_Download_Start",
@@ -751,8 +712,8 @@ TEST_F(MainWindowTest, MirrorInstallerThatNeverEndsIsGivenUp) {
   std::vector<std::string> at_panel;
   ASSERT_TRUE(WaitForCompletePanel(&at_panel));
   EXPECT_GE(std::chrono::steady_clock::now() - clicked, std::chrono::milliseconds(kMirrorLimitMs));
-  EXPECT_FALSE(ReadRecord(install_ / "engine" / "mirrorinstaller.exe").empty()) << "the mirror installer ran";
-  EXPECT_FALSE(ReadRecord(install_ / "engine" / "engine7.exe").empty()) << "the engine installer ran after it";
+  EXPECT_FALSE(ReadRunRecord(install_ / "engine" / "mirrorinstaller.exe").empty()) << "the mirror installer ran";
+  EXPECT_FALSE(ReadRunRecord(install_ / "engine" / "engine7.exe").empty()) << "the engine installer ran after it";
   EXPECT_FALSE(fs::exists(install_ / "engine" / "mirrorinstaller.exe"));
   for (uint32_t pid : FindProcessesByName(L"mirrorinstaller.exe")) {
     std::wstring image;
