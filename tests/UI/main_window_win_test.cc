@@ -247,6 +247,9 @@ class MainWindowTest : public testing::Test {
     app::Global() = ProgramEnvironment::started();
     app::Global().install_folder = install_.wstring();
     app::Global().product_data_folder = data_.wstring();
+    // A class of its own for the utility window, which marks a running installer: the program
+    // that other tests start beside this one must not take this test for its first copy.
+    app::Global().utility_window_class += L"Test";
     shortcut_ = DesktopFolder() + L"\\" + app::Global().desktop_shortcut_name;
     RemoveProductTraces();
     test_support::RemoveTree(install_);
