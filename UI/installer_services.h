@@ -14,6 +14,7 @@
 #include "UI/installer_flow.h"
 #include "app/global.h"
 
+class AnalyticsReporter;
 class DownloadController;
 namespace base {
 class Task;
@@ -40,6 +41,8 @@ class ProgramServices : public InstallerServices {
   void set_install_settings_source(std::function<InstallSettings()> source) { settings_source_ = std::move(source); }
   // The window's install steps, run by StartInstallSteps.
   void set_install_steps(std::function<void()> start) { install_steps_ = std::move(start); }
+  // The reporter of every report (null: the process's); it outlives the worker loops.
+  void set_reporter(AnalyticsReporter* reporter) { reporter_ = reporter; }
 
   std::wstring PromptText(const char* key) override;
   void ReportExit(const char* reason) override;
@@ -58,11 +61,14 @@ class ProgramServices : public InstallerServices {
   void StartInstallSteps() override;
 
  private:
+  AnalyticsReporter* Reporter() const;
+
   app::CGlobal* global_;
   DownloadController* download_;
   std::function<base::Task*()> start_download_task_;
   std::function<InstallSettings()> settings_source_;
   std::function<void()> install_steps_;
+  AnalyticsReporter* reporter_ = nullptr;
 };
 
 // File loop: "\" appended to the folder and its folders created; false when that fails (logged).

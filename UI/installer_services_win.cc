@@ -85,20 +85,24 @@ ProgramServices::ProgramServices(app::CGlobal* global, DownloadController* downl
                                  std::function<base::Task*()> start_download_task)
     : global_(global), download_(download), start_download_task_(std::move(start_download_task)) {}
 
+AnalyticsReporter* ProgramServices::Reporter() const {
+  return reporter_ ? reporter_ : &AnalyticsReporter::Instance();
+}
+
 std::wstring ProgramServices::PromptText(const char* key) {
   return PromptTextOf(*global_, key);
 }
 
 void ProgramServices::ReportExit(const char* reason) {
-  installer::ReportExit(&AnalyticsReporter::Instance(), reason);
+  installer::ReportExit(Reporter(), reason);
 }
 
 void ProgramServices::ReportDownloadFail(const char* type) {
-  installer::ReportDownloadFail(&AnalyticsReporter::Instance(), type);
+  installer::ReportDownloadFail(Reporter(), type);
 }
 
 void ProgramServices::PostFixedEvent(FixedEvent event) {
-  installer::PostFixedEvent(&AnalyticsReporter::Instance(), event);
+  installer::PostFixedEvent(Reporter(), event);
 }
 
 uint64_t ProgramServices::FreeBytesOfDrive(const std::wstring& drive) {

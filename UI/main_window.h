@@ -29,6 +29,7 @@
 #include "uiframework/trans_window.h"
 #include "uiframework/utility_window.h"
 
+class AnalyticsReporter;
 class CWebGameWindowEx;
 
 // What a posted task holds to find the window again: null once the window has gone. Read and
@@ -68,6 +69,12 @@ class CWebGameWindowEx : public CTransWindowEx, public installer::InstallerView,
   void set_restart_seam(installer::RestartSeam* seam) { restart_seam_ = seam; }
   // A display below 32 bits per pixel is switched to 32 before the window shows; tests turn it off.
   void set_switch_display_mode(bool on) { switch_display_mode_ = on; }
+  // The reporter of every event (the process's by default). Its shutdown after the installation
+  // is final, so tests that run the window more than once give each run its own. It must
+  // outlive the worker loops.
+  void set_reporter(AnalyticsReporter* reporter);
+  // How long the mirror installer may run before it is given up; tests shorten it.
+  void set_mirror_time_limit_ms(int limit_ms) { mirror_time_limit_ms_ = limit_ms; }
 
   // InstallerView.
   void ShowPanel(panel_states::MainState state) override;
@@ -137,6 +144,8 @@ class CWebGameWindowEx : public CTransWindowEx, public installer::InstallerView,
   base::RefPtr<WindowLink> link_;
   installer::SystemRestart system_restart_;
   installer::RestartSeam* restart_seam_;
+  AnalyticsReporter* reporter_;
+  int mirror_time_limit_ms_ = installer::kMirrorTimeLimitMs;
   bool switch_display_mode_ = true;
   bool reboot_needed_ = false;
   bool fatal_message_shown_ = false;

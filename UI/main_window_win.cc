@@ -63,10 +63,6 @@ bool PostToLoop(base::LoopSlot slot, std::function<void()> run, int64_t delay_mi
   return true;
 }
 
-AnalyticsReporter* Reporter() {
-  return &AnalyticsReporter::Instance();
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -74,7 +70,8 @@ AnalyticsReporter* Reporter() {
 // start-up checks always have; what the window shows is posted back to the UI loop.
 class CWebGameWindowEx::StartSteps : public installer::StartSequenceSteps {
  public:
-  StartSteps(base::RefPtr<WindowLink> link, app::CGlobal* global) : link_(std::move(link)), global_(global) {}
+  StartSteps(base::RefPtr<WindowLink> link, app::CGlobal* global, AnalyticsReporter* reporter)
+      : link_(std::move(link)), global_(global), reporter_(reporter) {}
 
   void SetWindowsBitness() override {
     bool query_ok = false;
@@ -87,14 +84,14 @@ class CWebGameWindowEx::StartSteps : public installer::StartSequenceSteps {
     facts.os_version = GetOsName();
     facts.language = base::WideToAnsi(global_->language_code);
     facts.install_kind = global_->install_kind;
-    return installer::InitTracker(Reporter(), facts);
+    return installer::InitTracker(reporter_, facts);
   }
   installer::CheckOutcome RunChecks() override {
     installer::SystemCheckSource source(global_);
     return installer::RunChecks(&source);
   }
-  void ReportExit(const char* reason) override { installer::ReportExit(Reporter(), reason); }
-  void PostLaunchEvent() override { installer::PostFixedEvent(Reporter(), installer::FixedEvent::kLaunch); }
+  void ReportExit(const char* reason) override { installer::ReportExit(reporter_, reason); }
+  void PostLaunchEvent() override { installer::PostFixedEvent(reporter_, installer::FixedEvent::kLaunch); }
   std::wstring DetectPreviousInstall(bool* query_ok) override {
     return installer::DetectPreviousInstall(global_, query_ok);
   }
@@ -122,6 +119,7 @@ class CWebGameWindowEx::StartSteps : public installer::StartSequenceSteps {
  private:
   base::RefPtr<WindowLink> link_;
   app::CGlobal* global_;
+  AnalyticsReporter* reporter_;
   std::wstring installed_version_;
 };
 
@@ -134,14 +132,15 @@ class CWebGameWindowEx::StepReport : public installer::InstallReport {
   // to a collector that does not answer gives up well within it.
   static constexpr int64_t kEarlierReportsWaitMs = 30000;
 
-  explicit StepReport(base::RefPtr<WindowLink> link) : link_(std::move(link)) {}
+  StepReport(base::RefPtr<WindowLink> link, AnalyticsReporter* reporter)
+      : link_(std::move(link)), reporter_(reporter) {}
 
   void ReportInstallFail(const std::string& error_code) override {
-    installer::DoLogger(Reporter(), installer::kTrackerEvent,
+    installer::DoLogger(reporter_, installer::kTrackerEvent,
                         {{"action", "Downloader_Install_Fail"}, {"error_code", error_code}});
   }
   void ReportDownloadFail(const std::string& fail_type) override {
-    installer::ReportDownloadFail(Reporter(), fail_type);
+    installer::ReportDownloadFail(reporter_, fail_type);
   }
   void ShowFatalMessage(const std::string& prompt_key) override {
     PostToWindow(link_, [prompt_key](CWebGameWindowEx* window) {
@@ -158,8 +157,8 @@ class CWebGameWindowEx::StepReport : public installer::InstallReport {
     // The tracker shuts down after this event: a report posted to the I/O loop before it (the
     // engine installer's "109") must be sent first, or it would be dropped unsent.
     WaitForEarlierReports();
-    const bool tracked = Reporter()->Track(installer::kTrackerEvent, {{"action", "Downloader_Install_Finish"}});
-    Reporter()->Shutdown();
+    const bool tracked = reporter_->Track(installer::kTrackerEvent, {{"action", "Downloader_Install_Finish"}});
+    reporter_->Shutdown();
     return tracked;
   }
 
@@ -173,12 +172,17 @@ class CWebGameWindowEx::StepReport : public installer::InstallReport {
   }
 
   base::RefPtr<WindowLink> link_;
+  AnalyticsReporter* reporter_;
 };
 
 // ---------------------------------------------------------------------------------------------
 
 CWebGameWindowEx::CWebGameWindowEx(app::CGlobal* global)
-    : global_(global), flow_(global), link_(new WindowLink(this)), restart_seam_(&system_restart_) {
+    : global_(global),
+      flow_(global),
+      link_(new WindowLink(this)),
+      restart_seam_(&system_restart_),
+      reporter_(&AnalyticsReporter::Instance()) {
   base::RefPtr<WindowLink> link = link_;
   services_.reset(new installer::ProgramServices(global, nullptr, [link] {
     // Posted back after the old shortcuts are handled on the file loop.
@@ -196,6 +200,11 @@ CWebGameWindowEx::~CWebGameWindowEx() {
   link_->Cut();
   if (download_) download_->Detach();
   if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void CWebGameWindowEx::set_reporter(AnalyticsReporter* reporter) {
+  reporter_ = reporter;
+  services_->set_reporter(reporter);
 }
 
 bool CWebGameWindowEx::PostToWindow(const base::RefPtr<WindowLink>& link, std::function<void(CWebGameWindowEx*)> run,
@@ -373,7 +382,7 @@ void CWebGameWindowEx::PaintBackground(ICanvas& canvas) {
 // --- The start sequence -----------------------------------------------------------------------
 
 void CWebGameWindowEx::StartInstallFlow() {
-  auto steps = std::make_shared<StartSteps>(link_, global_);
+  auto steps = std::make_shared<StartSteps>(link_, global_, reporter_);
   base::RefPtr<WindowLink> link = link_;
   PostToLoop(base::kFileLoop, [steps, link] {
     std::string exit_reason;
@@ -555,13 +564,14 @@ installer::InstallSettings CWebGameWindowEx::CurrentInstallSettings() const {
   settings.installed_version = base::WideToAnsi(installed_version_);
   settings.overlay_install = flow_.overlay_install();
   settings.old_shortcut_names.assign(std::begin(kOldShortcutNames), std::end(kOldShortcutNames));
+  settings.mirror_time_limit_ms = mirror_time_limit_ms_;
   return settings;
 }
 
 void CWebGameWindowEx::StartInstallSteps() {
   const installer::InstallSettings settings = CurrentInstallSettings();
   auto environment = std::make_shared<InstallerExtractEnvironment>(*global_);
-  auto report = std::make_shared<StepReport>(link_);
+  auto report = std::make_shared<StepReport>(link_, reporter_);
   base::RefPtr<WindowLink> link = link_;
   PostToLoop(base::kFileLoop, [settings, environment, report, link] {
     if (!installer::CheckPackageDigest(settings, *report)) return;
@@ -612,9 +622,8 @@ void CWebGameWindowEx::AskReboot(const std::wstring& text) {
 
 void CWebGameWindowEx::StartProduct() {
   const installer::InstallSettings settings = CurrentInstallSettings();
-  Log(__LINE__, global_->debug, "User click to start immediately");
   // Closing, the leftovers queued and the window hidden; the close itself is posted, so it
-  // comes after the product has been started.
+  // comes after the product has been started (the step logs the click and the command line).
   flow_.CloseAfterCompletion();
   installer::StartProduct(settings);
 }

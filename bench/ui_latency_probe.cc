@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
     Sleep(50);
   }
   std::printf("probes %zu p50 %.1f ms p99 %.1f ms max %.1f ms\n", latencies.size(), Percentile(latencies, 0.5),
-              Percentile(latencies, 0.99), latencies.empty() ? 0.0 : *std::max_element(latencies.begin(), latencies.end()));
+              Percentile(latencies, 0.99),
+              latencies.empty() ? 0.0 : *std::max_element(latencies.begin(), latencies.end()));
   return 0;
 }

@@ -21,6 +21,7 @@
 #include "UI/package_digest.h"
 #include "app/global.h"
 #include "extract/installer_extract_environment.h"
+#include "install_readback_win.h"
 #include "scratch_folder.h"
 #include "system/os_version.h"
 #include "system/registry.h"
@@ -30,6 +31,10 @@ namespace installer {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::Is64BitWindows;
+using test_support::ReadRunRecord;
+using test_support::ReadShortcut;
+using test_support::ShortcutFacts;
 using testing::ElementsAre;
 using testing::IsEmpty;
 
@@ -52,50 +57,6 @@ class RecordingReport : public InstallReport {
   }
   std::vector<std::string> calls;
 };
-
-bool Is64BitWindows() {
-  if (sizeof(void*) == 8) return true;
-  bool ok = false;
-  return IsWow64(&ok) && ok;
-}
-
-std::wstring ReadRecord(const fs::path& program) {
-  std::string bytes;
-  if (!test_support::ReadFile(program.wstring() + L".ran", &bytes)) return L"";
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
-
-// Read back through the shell, as Explorer would.
-struct ShortcutFacts {
-  std::wstring target;
-  std::wstring working_folder;
-  std::wstring arguments;
-  int show_command = -1;
-};
-bool ReadShortcut(const std::wstring& lnk, ShortcutFacts* facts) {
-  base::ScopedComInitialize com;
-  base::ScopedComPtr<IShellLinkW> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(link.receive())))) {
-    return false;
-  }
-  base::ScopedComPtr<IPersistFile> file;
-  if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.receive()))) ||
-      FAILED(file.get()->Load(lnk.c_str(), STGM_READ))) {
-    return false;
-  }
-  wchar_t text[MAX_PATH] = {};
-  if (link.get()->GetPath(text, MAX_PATH, nullptr, 0) != S_OK) return false;
-  facts->target = text;
-  text[0] = 0;
-  link.get()->GetWorkingDirectory(text, MAX_PATH);
-  facts->working_folder = text;
-  text[0] = 0;
-  link.get()->GetArguments(text, MAX_PATH);
-  facts->arguments = text;
-  link.get()->GetShowCmd(&facts->show_command);
-  return true;
-}
 
 class InstallStepsTest : public testing::Test {
  protected:
@@ -194,9 +155,9 @@ TEST_F(InstallStepsTest, FullInstallLeavesFilesRegistryShortcutAndStartsTheProdu
   EXPECT_THAT(report_.calls, ElementsAre("installers_done", "install_finish"));
 
   // The installers ran with their command lines, and are gone.
-  EXPECT_EQ(ReadRecord(install_ / kMirror).substr(0, ReadRecord(install_ / kMirror).find(L'\n')),
+  EXPECT_EQ(ReadRunRecord(install_ / kMirror).substr(0, ReadRunRecord(install_ / kMirror).find(L'\n')),
             MirrorInstallerCommand(install_.wstring(), false));
-  EXPECT_EQ(ReadRecord(install_ / kEngine).substr(0, ReadRecord(install_ / kEngine).find(L'\n')),
+  EXPECT_EQ(ReadRunRecord(install_ / kEngine).substr(0, ReadRunRecord(install_ / kEngine).find(L'\n')),
             EngineInstallerCommand(install_.wstring(), "7", false));
   EXPECT_FALSE(fs::exists(install_ / kMirror));
   EXPECT_FALSE(fs::exists(install_ / kEngine));
@@ -241,7 +202,7 @@ TEST_F(InstallStepsTest, FullInstallLeavesFilesRegistryShortcutAndStartsTheProdu
   std::wstring record;
   for (int i = 0; i < 300 && record.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    record = ReadRecord(install_ / "bin" / "Pindle.exe");
+    record = ReadRunRecord(install_ / "bin" / "Pindle.exe");
   }
   EXPECT_EQ(record, L"\"" + main_program + L"\" \n" + install_.wstring());
 }
@@ -313,7 +274,7 @@ TEST_F(InstallStepsTest, MirrorInstallerFailingOrHangingIsGivenUpAndTheInstallGo
     const InstallersResult result = RunInstallers(settings_, report_);
     EXPECT_FALSE(result.stopped);
     EXPECT_THAT(report_.calls, ElementsAre("installers_done"));
-    EXPECT_FALSE(ReadRecord(install_ / kEngine).empty()) << "the engine installer ran after the mirror";
+    EXPECT_FALSE(ReadRunRecord(install_ / kEngine).empty()) << "the engine installer ran after the mirror";
     EXPECT_FALSE(fs::exists(install_ / kMirror)) << "a hanging mirror installer is ended, then deleted";
   }
 }
@@ -321,7 +282,7 @@ TEST_F(InstallStepsTest, MirrorInstallerFailingOrHangingIsGivenUpAndTheInstallGo
 TEST_F(InstallStepsTest, MirrorInstallerRunsOnlyBesideTheMirrorProgram) {
   PlacePrograms({kMirror, kEngine});
   RunInstallers(settings_, report_);
-  EXPECT_EQ(ReadRecord(install_ / kMirror), L"");
+  EXPECT_EQ(ReadRunRecord(install_ / kMirror), L"");
   EXPECT_TRUE(fs::exists(install_ / kMirror));
 }
 
