@@ -123,6 +123,7 @@ class CWebGameWindowEx : public CTransWindowEx, public installer::InstallerView,
   void OnSysCommand(UINT command, bool* pass_on);
   void ChooseFolder();
   void SwitchDisplayModeTo32Bits();
+  void ShowPendingProgress();
   void StartInstallFlow();
   void OnStartResults(const std::wstring& previous_install_folder, const std::wstring& installed_version);
 
@@ -149,6 +150,11 @@ class CWebGameWindowEx : public CTransWindowEx, public installer::InstallerView,
   bool switch_display_mode_ = true;
   bool reboot_needed_ = false;
   bool fatal_message_shown_ = false;
+  // The download's progress, shown at most this often (see SetDownloadProgress).
+  static constexpr uint64_t kProgressIntervalMs = 100;
+  float pending_progress_ = 0;
+  bool progress_step_posted_ = false;
+  uint64_t last_progress_shown_ms_ = 0;
   std::wstring installed_version_;
   installer::Shake shake_;
 };

@@ -526,7 +526,32 @@ void CWebGameWindowEx::Post(installer::FlowStep step, int64_t delay_microseconds
 // --- DownloadWindow ---------------------------------------------------------------------------
 
 void CWebGameWindowEx::SetDownloadProgress(float value) {
-  SetProgress(value);
+  // A fast download reports about once per megabyte, and each report repaints the whole window
+  // (about 10 ms): shown at most every kProgressIntervalMs, the bar moves as smoothly to the eye
+  // while the transfer keeps the processor.
+  pending_progress_ = value;
+  if (progress_step_posted_) return;
+  const int64_t wait_ms =
+      static_cast<int64_t>(last_progress_shown_ms_ + kProgressIntervalMs) - static_cast<int64_t>(GetTickCount64());
+  if (wait_ms <= 0) {
+    ShowPendingProgress();
+    return;
+  }
+  progress_step_posted_ = true;
+  PostToWindow(
+      link_,
+      [](CWebGameWindowEx* window) {
+        window->progress_step_posted_ = false;
+        window->ShowPendingProgress();
+      },
+      wait_ms * 1000);
+}
+
+void CWebGameWindowEx::ShowPendingProgress() {
+  // A report that waited past the download's end must not move the install stage's bar back.
+  if (flow_.stage() != installer::kStageDownloading) return;
+  last_progress_shown_ms_ = GetTickCount64();
+  SetProgress(pending_progress_);
 }
 
 void CWebGameWindowEx::SetDownloadSizeText(const std::string& text) {

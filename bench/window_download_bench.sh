@@ -83,8 +83,10 @@ for run in $(seq 1 "$runs"); do
     sleep 0.2
   done
   window=$(seconds_between "Start (Multi|Single) thread Download" "File download successfully")
-  wineserver -k >/dev/null 2>&1 || true  # ends the installer and the probe, which prints first
+  # The installer ends; its window goes and the probe prints its figures.
+  "$loader" taskkill /f /im PindleDownloader.exe >/dev/null 2>&1 </dev/null || true
   wait "$probe_pid" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1
   "$loader" cmd /c exit </dev/null >/dev/null 2>&1
   rm -f "$work/pkgfetch.out"
