@@ -12,7 +12,7 @@
 #include <string>
 
 #include "runtime/scoped_handle_win.h"
-#include "runtime/scoped_object.h"
+#include "uiframework/native_window.h"
 #include "uiframework/popup_edit.h"
 
 // The pop-up's window class.
@@ -37,14 +37,6 @@ class EditPopWindow : public IPopupEdit {
 
  private:
   friend class CMyEditEx;
-  // A window this object made and has not handed over yet.
-  struct WindowTraits {
-    using Type = HWND;
-    static Type Null() { return nullptr; }
-    static bool IsValid(Type window) { return window != nullptr; }
-    static bool Close(Type window) { return ::DestroyWindow(window) != FALSE; }
-  };
-
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   // From the edit.
@@ -57,8 +49,8 @@ class EditPopWindow : public IPopupEdit {
 
   HWND owner_;
   IPopupEditClient* client_;
-  base::ScopedObject<WindowTraits> window_;
-  HWND edit_ = nullptr;  // a child of window_, destroyed with it
+  native_window::ScopedWindow window_;  // made here and not handed over yet
+  HWND edit_ = nullptr;                 // a child of window_, destroyed with it
   base::ScopedGdiObject brush_;
   bool password_ = false;
   // Focus changes while the window is being made do not end the editing.

@@ -5,6 +5,7 @@
 #include "app/global.h"
 #include "log/log_assist.h"
 #include "uiframework/gdi_resource.h"
+#include "uiframework/native_window.h"
 #include "uiframework/utility_window.h"
 
 const wchar_t kEditPopWindowClass[] = L"PindleEditPopWindow";
@@ -19,21 +20,6 @@ const COLORREF kEditTextColour = RGB(255, 255, 255);
 
 EditPopWindow* AttachedTo(HWND window) {
   return reinterpret_cast<EditPopWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-bool RegisterPopWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kEditPopWindowClass, &existing)) return true;
-  WNDCLASSEXW window_class = {};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-  window_class.lpszClassName = kEditPopWindowClass;
-  if (RegisterClassExW(&window_class)) return true;
-  SIMLOG(kLogSource, true, "RegisterClassExW of the pop-up edit failed, error %lu", GetLastError());
-  return false;
 }
 
 }  // namespace
@@ -99,7 +85,7 @@ bool EditPopWindow::Open(const PopupEditOptions& options) {
     return false;
   }
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterPopWindowClass(instance, &EditPopWindow::WindowProc)) return false;
+  if (!native_window::RegisterEditClass(instance, kEditPopWindowClass, &EditPopWindow::WindowProc)) return false;
   if (!brush_.valid()) {
     brush_.reset(CreateSolidBrush(kEditBrushColour));
     // Without it the edit keeps the system's colours; the editing itself still works.
@@ -141,10 +127,7 @@ void EditPopWindow::SetText(const std::wstring& text) {
 }
 
 std::wstring EditPopWindow::EditText() const {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit_)) + 1, L'\0');
-  const int copied = GetWindowTextW(edit_, &text[0], static_cast<int>(text.size()));
-  text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-  return text;
+  return native_window::WindowText(edit_);
 }
 
 LRESULT CALLBACK EditPopWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

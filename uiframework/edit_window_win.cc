@@ -23,21 +23,6 @@ CEditWindow* AttachedTo(HWND window) {
   return reinterpret_cast<CEditWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-bool RegisterEditWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW existing = {};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kEditWindowClass, &existing)) return true;
-  WNDCLASSEXW window_class = {};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
-  window_class.lpszClassName = kEditWindowClass;
-  if (RegisterClassExW(&window_class)) return true;
-  SIMLOG(kLogSource, true, "RegisterClassExW of the edit window failed, error %lu", GetLastError());
-  return false;
-}
-
 }  // namespace
 
 // The digits-only EDIT of the pop-up: a subclass that swallows every typed character but the
@@ -77,7 +62,7 @@ std::unique_ptr<CEditWindow> CEditWindow::Create(HWND owner, const NativeEditOpt
     return nullptr;
   }
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterEditWindowClass(instance, &CEditWindow::WindowProc)) return nullptr;
+  if (!native_window::RegisterEditClass(instance, kEditWindowClass, &CEditWindow::WindowProc)) return nullptr;
   std::unique_ptr<CEditWindow> self(new CEditWindow(owner, client));
   const RECT screen = self->ScreenArea(options.area);
   // Made hidden and then shown without activation: a window that appears must not take the

@@ -1,5 +1,5 @@
-// What the native edits of ordinary windows share on Windows: the owner of a window this code
-// made, and the text of a window. UI thread only. Windows only.
+// What the native edit windows share on Windows: the owner of a window this code made, the text
+// of a window, and the registration of a pop-up's window class. UI thread only. Windows only.
 #ifndef UIFRAMEWORK_NATIVE_WINDOW_H_
 #define UIFRAMEWORK_NATIVE_WINDOW_H_
 
@@ -27,6 +27,10 @@ inline std::wstring WindowText(HWND window) {
   text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
   return text;
 }
+
+// Registers a window class with an I-beam cursor once per module (a second call finds it); false,
+// logged with the system error, when it cannot be registered.
+bool RegisterEditClass(HINSTANCE instance, const wchar_t* class_name, WNDPROC procedure);
 
 }  // namespace native_window
 
